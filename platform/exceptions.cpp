@@ -1,0 +1,45 @@
+// exceptions.cpp -- throwing the framework's file and archive exceptions, and errno to cause.
+#include "platform/exceptions.h"
+
+#include <cerrno>
+
+int CFileException::OsErrorToException(LONG lOsError)
+{
+    switch (lOsError)
+    {
+    case ENOENT:
+        return fileNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return accessDenied;
+    case ENOSPC:
+    case EDQUOT:
+        return diskFull;
+    case EMFILE:
+        return tooManyOpenFiles;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+        return badPath;
+    case EIO:
+        return hardIO;
+    default:
+        return genericException;
+    }
+}
+
+void CFileException::ThrowOsError(LONG lOsError, LPCSTR lpszFileName)
+{
+    AfxThrowFileException(OsErrorToException(lOsError), lOsError, lpszFileName);
+}
+
+void AfxThrowFileException(int cause, LONG lOsError, LPCSTR lpszFileName)
+{
+    throw new CFileException(cause, lOsError, lpszFileName);
+}
+
+void AfxThrowArchiveException(int cause, LPCSTR lpszArchiveName)
+{
+    throw new CArchiveException(cause, lpszArchiveName);
+}

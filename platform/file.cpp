@@ -1,0 +1,190 @@
+// file.cpp -- CFile over POSIX open/read/write/close, failures as CFileException*.
+#include "platform/file.h"
+
+#include "platform/debug.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+int OpenFlagsToPosix(UINT nOpenFlags)
+{
+    int flags = O_CLOEXEC;
+    switch (nOpenFlags & 3)
+    {
+    case CFile::modeRead:
+        flags |= O_RDONLY;
+        break;
+    case CFile::modeWrite:
+        flags |= O_WRONLY;
+        break;
+    default:
+        flags |= O_RDWR;
+        break;
+    }
+    if (nOpenFlags & CFile::modeCreate)
+        flags |= (nOpenFlags & CFile::modeNoTruncate) ? O_CREAT : O_CREAT | O_TRUNC;
+    return flags;
+}
+
+// Opens the file, refusing directories (the system opens them for reading). Returns the
+// descriptor, or -1 with errno set.
+int OpenRegular(LPCSTR name, int flags)
+{
+    int fd;
+    do
+        fd = ::open(name, flags, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
+    {
+        ::close(fd);
+        errno = EISDIR;
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+CFile::CFile(int hFile) : m_hFile(hFile)
+{
+    int flags = ::fcntl(hFile, F_GETFL);
+    m_bWritable = flags >= 0 && (flags & O_ACCMODE) != O_RDONLY;
+}
+
+CFile::CFile(LPCSTR lpszFileName, UINT nOpenFlags)
+{
+    CFileException error;
+    if (!Open(lpszFileName, nOpenFlags, &error))
+        throw new CFileException(error);
+}
+
+CFile::~CFile()
+{
+    if (m_hFile != hFileNull && m_bCloseOnDelete)
+        Abort();
+}
+
+BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
+{
+    ASSERT(m_hFile == hFileNull);
+    ASSERT(lpszFileName != nullptr);
+    m_strFileName = lpszFileName;
+    int fd = OpenRegular(lpszFileName, OpenFlagsToPosix(nOpenFlags));
+    if (fd < 0)
+    {
+        if (pError)
+            *pError = CFileException(CFileException::OsErrorToException(errno), errno, lpszFileName);
+        return FALSE;
+    }
+    m_hFile = fd;
+    m_bCloseOnDelete = true;
+    m_bWritable = (nOpenFlags & 3) != modeRead;
+    return TRUE;
+}
+
+UINT CFile::Read(void* lpBuf, UINT nCount)
+{
+    ASSERT(m_hFile != hFileNull);
+    char* p = static_cast<char*>(lpBuf);
+    UINT done = 0;
+    while (done < nCount)
+    {
+        ssize_t n = ::read(m_hFile, p + done, nCount - done);
+        if (n == 0)
+            break;
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            ThrowErrno(errno);
+        }
+        done += UINT(n);
+    }
+    return done;
+}
+
+void CFile::Write(const void* lpBuf, UINT nCount)
+{
+    ASSERT(m_hFile != hFileNull);
+    const char* p = static_cast<const char*>(lpBuf);
+    while (nCount > 0)
+    {
+        ssize_t n = ::write(m_hFile, p, nCount);
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            ThrowErrno(errno);
+        }
+        p += n;
+        nCount -= UINT(n);
+    }
+}
+
+ULONGLONG CFile::Seek(LONGLONG lOff, UINT nFrom)
+{
+    ASSERT(m_hFile != hFileNull);
+    static const int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+    ASSERT(nFrom <= end);
+    off_t pos = ::lseek(m_hFile, off_t(lOff), whence[nFrom]);
+    if (pos < 0)
+        AfxThrowFileException(CFileException::badSeek, errno, m_strFileName);
+    return ULONGLONG(pos);
+}
+
+ULONGLONG CFile::GetLength() const
+{
+    ASSERT(m_hFile != hFileNull);
+    struct stat st;
+    if (::fstat(m_hFile, &st) != 0)
+        ThrowErrno(errno);
+    return ULONGLONG(st.st_size);
+}
+
+ULONGLONG CFile::GetPosition() const
+{
+    ASSERT(m_hFile != hFileNull);
+    off_t pos = ::lseek(m_hFile, 0, SEEK_CUR);
+    if (pos < 0)
+        AfxThrowFileException(CFileException::badSeek, errno, m_strFileName);
+    return ULONGLONG(pos);
+}
+
+void CFile::Flush()
+{
+    ASSERT(m_hFile != hFileNull);
+}
+
+void CFile::Close()
+{
+    if (m_hFile == hFileNull)
+        return;
+    // The descriptor is gone whatever close answers; retrying could close someone else's.
+    int result = ::close(m_hFile);
+    int err = errno;
+    m_hFile = hFileNull;
+    m_bCloseOnDelete = false;
+    if (result != 0 && m_bWritable && err != EINTR)
+        ThrowErrno(err);
+}
+
+void CFile::Abort()
+{
+    if (m_hFile != hFileNull)
+        ::close(m_hFile);
+    m_hFile = hFileNull;
+    m_bCloseOnDelete = false;
+}
+
+void CFile::ThrowErrno(int err) const
+{
+    CFileException::ThrowOsError(err, m_strFileName);
+}
