@@ -1,0 +1,36 @@
+// raster.h -- the ternary raster operations that blits know, each as a loop over a rectangle.
+#pragma once
+
+#include "platform/windefs.h"
+
+// Combines w x h pixels of src (and the pattern colour) into dst, row after row; the skips are
+// the surfaces' widths in pixels. Codes that ignore the source are handed dst as src, so the
+// loops never test for it.
+using RasterRect = void (*)(DWORD* dst, int dstSkip, const DWORD* src, int srcSkip, int w, int h,
+                            DWORD pattern);
+
+struct RasterOp
+{
+    BYTE code; // the ternary code: bits 16-23 of a raster operation
+    bool usesSource;
+    RasterRect run;
+};
+
+// The operation of a ternary code, or nullptr for one we do not draw.
+const RasterOp* FindRasterOp(BYTE code);
+
+// A clipped blit: every pointer and count is known to lie inside its surface.
+struct BlitRows
+{
+    DWORD* dst;
+    int dstSkip;
+    const DWORD* src; // the destination itself when no operation reads a source
+    int srcSkip;
+    const DWORD* mask; // set (bit 1) where fore applies, clear where back does
+    int maskSkip;
+    int w;
+    int h;
+    DWORD pattern;
+};
+
+void RunMasked(const BlitRows& rows, const RasterOp& fore, const RasterOp& back);

@@ -1,0 +1,279 @@
+// jtrender_test.cpp -- the renderer: camera clamp, bitmap cache, culling, HUD, frames by pixel.
+#include "motor_fixture.h"
+
+#include "Motor/player.h"
+
+namespace {
+// A hero whose health and score a test sets.
+class TestHero : public JTPlayer
+{
+public:
+    void Set(int health, int score)
+    {
+        m_nHealth = health;
+        m_nScore = score;
+    }
+};
+
+// Records its drawing instead of blitting.
+class CountedSprite : public TestSprite
+{
+public:
+    using TestSprite::TestSprite;
+    void Draw(CDC*) override { m_nDraws++; }
+    int m_nDraws = 0;
+};
+
+const COLORREF kSheetA = RGB(10, 20, 30);
+const COLORREF kSheetB = RGB(200, 0, 0);
+const COLORREF kGround = RGB(0, 64, 0);
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+class Renderer : public EngineTest
+{
+protected:
+    // A 32 x 16 sheet of two frames: frame 0 all kSheetA, frame 1 kSheetB with a black left
+    // half, and its mask: white (1) where the sheet is black.
+    void MakeSprites()
+    {
+        Surface* sheet = MakeSheet(Render(), 9001, 32, 16)->GetSurface();
+        Surface* mask = MakeSheet(Render(), 9002, 32, 16, 1)->GetSurface();
+        for (int y = 0; y < 16; y++)
+        {
+            for (int x = 0; x < 32; x++)
+            {
+                bool hole = x >= 16 && x < 24;
+                sheet->SetPixel(x, y, x < 16 ? kSheetA : hole ? kBlack : kSheetB);
+                mask->SetPixel(x, y, hole ? RGB(255, 255, 255) : kBlack);
+            }
+        }
+    }
+
+    TestSprite* Sheeted(int x, int y, int frame, bool masked)
+    {
+        TestSprite* s = new TestSprite(1, x, y);
+        s->SetSheet(9001, masked ? 9002 : -1);
+        s->SetFrame(frame);
+        return s;
+    }
+
+    void Camera(int mapTiles, int viewW, int viewH, int heroX)
+    {
+        Decorat()->Create(mapTiles, mapTiles, 4);
+        TestHero* hero = new TestHero;
+        hero->SetPos(heroX, 0);
+        Manager()->Add(hero);
+        Canvas canvas(viewW, viewH);
+        Render()->Render(&canvas.dc);
+    }
+};
+} // namespace
+
+TEST_F(Renderer, CameraPutsTheHerosCornerMidViewInsideTheMap)
+{
+    Camera(30, 320, 240, 200);
+    EXPECT_EQ(Render()->GetCamX(), 72);
+    Camera(30, 320, 240, 100);
+    EXPECT_EQ(Render()->GetCamX(), 0);
+    Camera(30, 320, 240, 400);
+    EXPECT_EQ(Render()->GetCamX(), 160);
+    Camera(30, 640, 240, 400);
+    EXPECT_EQ(Render()->GetCamX(), 0);
+    Camera(30, 480, 240, 400);
+    EXPECT_EQ(Render()->GetCamX(), 0);
+    EXPECT_EQ(Render()->GetCamY(), 0);
+}
+
+TEST_F(Renderer, SetCameraClampsBothWays)
+{
+    Decorat()->Create(30, 20, 4);
+    Canvas view(100, 50);
+    Render()->UpdateView(&view.dc);
+    Render()->SetCamera(-5, 1000);
+    EXPECT_EQ(Render()->GetCamX(), 0);
+    EXPECT_EQ(Render()->GetCamY(), 320 - 50);
+    Render()->MoveCamera(500, -300);
+    EXPECT_EQ(Render()->GetCamX(), 380);
+    EXPECT_EQ(Render()->GetCamY(), 0);
+}
+
+TEST_F(Renderer, BitmapCacheLoadsOnceAndHoldsFifty)
+{
+    CBitmap* first = Render()->GetBitmap(7001);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(Render()->GetBitmap(7001), first);
+    for (UINT id = 7002; id < 7051; id++)
+        ASSERT_NE(Render()->GetBitmap(id), nullptr) << id;
+    EXPECT_EQ(Render()->GetBitmap(8000), nullptr);
+    EXPECT_EQ(Render()->GetBitmap(8000), nullptr);
+    EXPECT_EQ(Render()->GetBitmap(7050), Render()->GetBitmap(7050));
+    EXPECT_EQ(Render()->GetBitmap(7001), first);
+}
+
+TEST_F(Renderer, DrawSpritesCullsAndStopsBelowTheView)
+{
+    Canvas view(100, 100);
+    Render()->UpdateView(&view.dc);
+    CountedSprite left(1, -16, 10), right(1, 100, 10), above(1, 10, -16), partly(1, -8, 20);
+    CountedSprite onEdge(1, 10, 100), below(1, 10, 101), tallAfter(1, 40, 50, 16, 100);
+    std::list<JTGrafics*> list = {&above, &left, &right, &partly, &onEdge, &below, &tallAfter};
+    Render()->SetRenderList(list);
+    Render()->DrawSprites(&view.dc);
+    EXPECT_EQ(left.m_nDraws, 0);
+    EXPECT_EQ(right.m_nDraws, 0);
+    EXPECT_EQ(above.m_nDraws, 0);
+    EXPECT_EQ(partly.m_nDraws, 1);
+    EXPECT_EQ(onEdge.m_nDraws, 1);
+    EXPECT_EQ(below.m_nDraws, 0);
+    EXPECT_EQ(tallAfter.m_nDraws, 0);
+    Render()->ClearRenderList();
+}
+
+TEST_F(Renderer, LifeBarIsFivePixelsPerHealthPoint)
+{
+    MakeTileset();
+    Decorat()->Create(30, 30, 4);
+    TestHero* hero = new TestHero;
+    hero->SetPos(400, 400);
+    Manager()->Add(hero);
+    const int healths[] = {9, 1};
+    for (int health : healths)
+    {
+        hero->Set(health, 0);
+        Canvas canvas(320, 240);
+        Render()->Render(&canvas.dc);
+        int right = 220 + 5 * health;
+        EXPECT_EQ(canvas.At(221, 17), kRed) << health;
+        EXPECT_EQ(canvas.At(right - 2, 17), kRed) << health;
+        EXPECT_EQ(canvas.At(right - 1, 17), kBlack) << health;
+        EXPECT_EQ(canvas.At(right, 17), TileColour(0)) << health;
+        EXPECT_EQ(canvas.At(230, 11), TileColour(0)) << health;
+        EXPECT_EQ(canvas.At(230, 22), TileColour(0)) << health;
+    }
+}
+
+TEST_F(Renderer, HudShowsTheScoreOnlyWithAHero)
+{
+    Canvas probe(10, 10);
+    if (!probe.dc.TextOut(0, 0, "x", 1))
+        GTEST_SKIP() << "no font on this machine";
+    MakeTileset();
+    Decorat()->Create(30, 30, 4);
+    auto inkInText = [](const Canvas& c) {
+        for (int y = 10; y < 24; y++)
+            for (int x = 10; x < 90; x++)
+                if (c.At(x, y) != TileColour(0))
+                    return true;
+        return false;
+    };
+    Canvas without(320, 240);
+    Render()->Render(&without.dc);
+    EXPECT_FALSE(inkInText(without));
+    EXPECT_EQ(without.At(222, 17), TileColour(0));
+
+    TestHero* hero = new TestHero;
+    hero->SetPos(400, 400);
+    Manager()->Add(hero);
+    Canvas with(320, 240);
+    Render()->Render(&with.dc);
+    EXPECT_TRUE(inkInText(with));
+}
+
+TEST_F(Renderer, SpriteWithoutMaskBlitsWithItsRasterCode)
+{
+    MakeSprites();
+    Canvas canvas(64, 64);
+    canvas.dc.FillSolidRect(0, 0, 64, 64, RGB(0, 0, 7));
+    TestSprite* copy = Sheeted(0, 0, 0, false);
+    TestSprite* paint = Sheeted(20, 0, 0, false);
+    paint->SetRop(SRCPAINT);
+    copy->Draw(&canvas.dc);
+    paint->Draw(&canvas.dc);
+    EXPECT_EQ(canvas.At(5, 5), kSheetA);
+    EXPECT_EQ(canvas.At(25, 5), kSheetA | RGB(0, 0, 7));
+    EXPECT_EQ(canvas.At(36, 5), RGB(0, 0, 7));
+    delete copy;
+    delete paint;
+}
+
+TEST_F(Renderer, MaskedSpriteLeavesTheGroundWhereTheSheetIsBlack)
+{
+    MakeSprites();
+    Canvas canvas(64, 64);
+    canvas.dc.FillSolidRect(0, 0, 64, 64, kGround);
+    TestSprite* copy = Sheeted(0, 0, 1, true);
+    TestSprite* paint = Sheeted(20, 20, 1, true);
+    paint->SetRop(SRCPAINT);
+    copy->Draw(&canvas.dc);
+    paint->Draw(&canvas.dc);
+    EXPECT_EQ(canvas.At(3, 3), kGround);
+    EXPECT_EQ(canvas.At(12, 3), kSheetB);
+    EXPECT_EQ(canvas.At(23, 23), kGround);
+    EXPECT_EQ(canvas.At(32, 23), kSheetB | kGround);
+    delete copy;
+    delete paint;
+}
+
+TEST_F(Renderer, SpriteDrawsAtMapPositionMinusCamera)
+{
+    MakeSprites();
+    Decorat()->Create(30, 30, 4);
+    Canvas canvas(64, 64);
+    Render()->UpdateView(&canvas.dc);
+    Render()->SetCamera(100, 50);
+    TestSprite* s = Sheeted(110, 60, 0, false);
+    s->Draw(&canvas.dc);
+    EXPECT_EQ(canvas.At(10, 10), kSheetA);
+    EXPECT_EQ(canvas.At(25, 25), kSheetA);
+    EXPECT_EQ(canvas.At(26, 10), kBlack);
+    EXPECT_EQ(canvas.At(9, 10), kBlack);
+    delete s;
+}
+
+TEST_F(Renderer, FramesBeyondTheSheetAndMissingBitmapsDrawNothing)
+{
+    MakeSprites();
+    Canvas canvas(64, 64);
+    canvas.dc.FillSolidRect(0, 0, 64, 64, kGround);
+    TestSprite* beyond = Sheeted(0, 0, 5, true);
+    beyond->Draw(&canvas.dc);
+    TestSprite* plain = Sheeted(20, 0, 2, false);
+    plain->Draw(&canvas.dc);
+    for (UINT id = 7000; id < 7048; id++)
+        Render()->GetBitmap(id);
+    TestSprite* uncached = Sheeted(40, 0, 0, false);
+    uncached->SetSheet(9999, -1);
+    uncached->Draw(&canvas.dc);
+    for (int y = 0; y < 20; y += 2)
+        for (int x = 0; x < 64; x += 2)
+            ASSERT_EQ(canvas.At(x, y), kGround) << x << ", " << y;
+    EXPECT_TRUE(uncached->IsSeen());
+    EXPECT_TRUE(beyond->IsSeen());
+    delete beyond;
+    delete plain;
+    delete uncached;
+}
+
+TEST_F(Renderer, GameFramePaintsTilesThenSpritesLowerOnTop)
+{
+    MakeTileset();
+    MakeSprites();
+    Decorat()->Create(30, 30, 4);
+    Decorat()->SetTile(0, 0, 7);
+    TestSprite* upper = Sheeted(40, 40, 0, false);
+    TestSprite* lower = Sheeted(48, 44, 1, true);
+    Manager()->Add(lower);
+    Manager()->Add(upper);
+    Manager()->BuildRenderList();
+    Canvas canvas(160, 120);
+    Render()->Render(&canvas.dc);
+    EXPECT_EQ(canvas.At(5, 5), TileColour(7));
+    EXPECT_EQ(canvas.At(20, 5), TileColour(0));
+    EXPECT_EQ(canvas.At(42, 42), kSheetA);
+    EXPECT_EQ(canvas.At(50, 50), kSheetA);
+    EXPECT_EQ(canvas.At(60, 50), kSheetB);
+    EXPECT_EQ(canvas.At(60, 42), TileColour(0));
+    EXPECT_TRUE(Render()->GetRenderList().empty());
+    EXPECT_TRUE(upper->IsSeen());
+}
