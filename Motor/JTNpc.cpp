@@ -149,13 +149,7 @@ void JTNpc::Kill()
     m_nCounter = 0;
     JTManager* pManager = JTManager::GetManager();
     ASSERT(pManager != NULL);
-    JTEfecte* pEffect = new (std::nothrow) JTEfecte(0, 8, 1, 24, 32, 170, 169);
-    if (pEffect == NULL || pManager == NULL) {
-        delete pEffect;
-        return;
-    }
-    pEffect->SetPos(m_nX, m_nY);
-    pManager->Add(pEffect);
+    AddEffect(pManager, new (std::nothrow) JTEfecte(0, 8, 1, 24, 32, 170, 169), m_nX, m_nY);
 }
 
 void JTNpc::Serialize(CArchive& ar)

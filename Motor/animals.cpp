@@ -19,15 +19,6 @@ const int kTicksPerFrame = 3;
 const int kBodyFrame = 4;
 const int kBodyRestTicks = 10;
 
-// Hands a new effect to the manager at (x, y); without memory for it the death stays silent.
-void AddEffect(JTManager* pManager, JTSprite* pEffect, int x, int y)
-{
-    if (pEffect == NULL)
-        return;
-    pEffect->SetPos(x, y);
-    pManager->Add(pEffect);
-}
-
 } // namespace
 
 JTAnimal::JTAnimal(int type) : JTMobil(type), m_nDir(DIR_RIGHT)
@@ -72,8 +63,6 @@ void JTGallina::Kill()
     JTManager* pManager = JTManager::GetManager();
     ASSERT(pManager != NULL);
     m_bAlive = false;
-    if (pManager == NULL)
-        return;
     AddEffect(pManager, new (std::nothrow) JTEfecte(4, 7, 3, 16, 16, kHenSheet, kHenMask), m_nX,
               m_nY);
 }

@@ -53,11 +53,5 @@ void JTBola::Explode()
     JTManager* pManager = JTManager::GetManager();
     ASSERT(pManager != NULL);
     m_bAlive = false;
-    JTEfecte* pEffect = new (std::nothrow) JTEfecte(4, 8, 2, 16, 16, kSheet, kMask);
-    if (pEffect == NULL || pManager == NULL) {
-        delete pEffect;
-        return;
-    }
-    pEffect->SetPos(m_nX, m_nY);
-    pManager->Add(pEffect);
+    AddEffect(pManager, new (std::nothrow) JTEfecte(4, 8, 2, 16, 16, kSheet, kMask), m_nX, m_nY);
 }

@@ -1,6 +1,7 @@
 // jtdecorat.cpp -- the tile map: cells, walkable flags, wall probes, drawing
 #include "Motor/jtdecorat.h"
 
+#include "Motor/jtmanager.h"
 #include "Motor/jtmath.h"
 #include "Motor/jtrender.h"
 #include "platform/archive.h"
@@ -290,7 +291,9 @@ CRect JTDecorat::PaletteRect(int t)
 
 void JTDecorat::DrawCollisions(CDC* pDC)
 {
-    if (!m_pTiles)
+    // A map without cells has nothing to cross, however wide: a 269-byte file may ask for
+    // 134217727 columns of 0 rows.
+    if (!m_pTiles || m_nWidth == 0 || m_nHeight == 0)
         return;
     CPen pen;
     pen.CreatePen(PS_SOLID, 2, RGB(255, 0, 0));
@@ -336,4 +339,16 @@ void JTEfecte::Update()
         m_bAlive = false;
         m_bVisible = false;
     }
+}
+
+void AddEffect(JTManager* pManager, JTEfecte* pEffect, int x, int y)
+{
+    if (pEffect == NULL)
+        return;
+    if (pManager == NULL) {
+        delete pEffect;
+        return;
+    }
+    pEffect->SetPos(x, y);
+    pManager->Add(pEffect);
 }

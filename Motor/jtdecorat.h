@@ -90,3 +90,9 @@ public:
     // The animation step; the step that wraps past the last frame ends the effect.
     void Update() override;
 };
+
+class JTManager;
+
+// Places an effect made with new (std::nothrow) at (x, y) and hands it to the manager. An
+// effect that could not be allocated is simply left out; without a manager it is released.
+void AddEffect(JTManager* pManager, JTEfecte* pEffect, int x, int y);

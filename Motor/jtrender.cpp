@@ -33,6 +33,10 @@ JTRender* JTRender::GetRender()
 // Slots fill from 0 up and are never freed, so the first free slot ends every search.
 CBitmap* JTRender::GetBitmap(UINT id)
 {
+    // This id reads back as the free-slot mark: cached, its slot would be taken over by the
+    // next id and its bitmap lost.
+    if (int(id) == -1)
+        return nullptr;
     int slot = 0;
     for (; slot < MAX_BITMAPS && m_bitmapIds[slot] != -1; slot++)
     {

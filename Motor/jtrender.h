@@ -23,7 +23,8 @@ public:
 
     static JTRender* GetRender();
 
-    // The bitmap for a resource id, loaded once and kept; NULL once 50 ids are cached.
+    // The bitmap for a resource id, loaded once and kept; NULL once 50 ids are cached, and for
+    // 0xFFFFFFFF, the mark of a free slot.
     // A resource that does not load stays cached as an empty bitmap.
     CBitmap* GetBitmap(UINT id);
 

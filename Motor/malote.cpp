@@ -22,18 +22,13 @@ const int kShotPeriod = 50;
 
 // Shared death: the effect at the enemy's corner, then the score for the registered hero.
 // With no hero registered (a second hero was removed) the points simply go nowhere.
-void Die(JTSprite* pEnemy, JTSprite* pEffect, int score)
+void Die(JTSprite* pEnemy, JTEfecte* pEffect, int score)
 {
     JTManager* pManager = JTManager::GetManager();
     JTRender* pRender = JTRender::GetRender();
     ASSERT(pManager != NULL && pRender != NULL);
     pEnemy->SetAlive(false);
-    if (pManager != NULL && pEffect != NULL) {
-        pEffect->SetPos(pEnemy->GetX(), pEnemy->GetY());
-        pManager->Add(pEffect);
-    } else {
-        delete pEffect;
-    }
+    AddEffect(pManager, pEffect, pEnemy->GetX(), pEnemy->GetY());
     JTPlayer* pHero = pRender != NULL ? pRender->GetPlayer() : NULL;
     if (pHero != NULL)
         pHero->AddScore(score);

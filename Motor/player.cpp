@@ -1,6 +1,7 @@
 // player.cpp -- the hero: reads the keys each tick, walks, strikes, takes damage, keeps the score
 #include "Motor/player.h"
 
+#include "Motor/jtmath.h"
 #include "Motor/jtrender.h"
 #include "platform/debug.h"
 #include "platform/gdi.h"
@@ -137,14 +138,17 @@ void JTPlayer::Walk(int speed)
     m_nStep = (m_nStep + 1) % kWalkPoses;
 }
 
+// Positions read from a file may lie anywhere in the int range: a step stops at its ends.
 void JTPlayer::Move(int dir, int speed)
 {
+    long long dx = ((dir + 1) % 2) * (long long)speed;
+    long long dy = (dir % 2) * (long long)speed;
     if (dir < 2) {
-        m_nX += ((dir + 1) % 2) * speed;
-        m_nY += (dir % 2) * speed;
+        m_nX = SaturateInt(m_nX + dx);
+        m_nY = SaturateInt(m_nY + dy);
     } else {
-        m_nX -= ((dir + 1) % 2) * speed;
-        m_nY -= (dir % 2) * speed;
+        m_nX = SaturateInt(m_nX - dx);
+        m_nY = SaturateInt(m_nY - dy);
     }
 }
 

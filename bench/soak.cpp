@@ -1,4 +1,4 @@
-// soak.cpp -- a long session: game runs back to back on a crowded map, every frame drawn, memory watched
+// soak.cpp -- a long session: game runs back to back, every frame drawn, memory watched
 //
 // Usage: soak [ticks] [checkpoint every n ticks] [nopeak]   (defaults 100000 and 10000)
 // Plays a map holding many sprites of every kind, the hero steered by a fixed key script, one
@@ -38,10 +38,18 @@ struct Step
     int ticks;
 };
 const Step kScript[] = {
-    {HOLD_RIGHT, 60},           {HOLD_DOWN, 45},   {HOLD_LEFT | HOLD_SHIFT, 50},
-    {HOLD_CONTROL, 12},         {HOLD_UP, 40},     {0, 25},
-    {HOLD_RIGHT | HOLD_CONTROL, 30}, {HOLD_DOWN | HOLD_SHIFT, 35}, {HOLD_LEFT, 70},
-    {HOLD_UP | HOLD_SHIFT, 30}, {HOLD_CONTROL | HOLD_DOWN, 20}, {HOLD_RIGHT | HOLD_UP, 40},
+    {HOLD_RIGHT, 60},
+    {HOLD_DOWN, 45},
+    {HOLD_LEFT | HOLD_SHIFT, 50},
+    {HOLD_CONTROL, 12},
+    {HOLD_UP, 40},
+    {0, 25},
+    {HOLD_RIGHT | HOLD_CONTROL, 30},
+    {HOLD_DOWN | HOLD_SHIFT, 35},
+    {HOLD_LEFT, 70},
+    {HOLD_UP | HOLD_SHIFT, 30},
+    {HOLD_CONTROL | HOLD_DOWN, 20},
+    {HOLD_RIGHT | HOLD_UP, 40},
 };
 
 // The key state as the window layer reports it: presses and releases as the held set changes.
@@ -51,8 +59,7 @@ public:
     void Hold(BYTE keys)
     {
         static const int kKeys[] = {VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP, VK_SHIFT, VK_CONTROL};
-        for (int i = 0; i < 6; i++)
-        {
+        for (int i = 0; i < 6; i++) {
             bool was = m_held & (1 << i), now = keys & (1 << i);
             if (now && !was)
                 KeyStatePress(kKeys[i]);
@@ -74,8 +81,7 @@ BYTE ScriptKeys(long tick)
     for (const Step& step : kScript)
         period += step.ticks;
     long at = tick % period;
-    for (const Step& step : kScript)
-    {
+    for (const Step& step : kScript) {
         if (at < step.ticks)
             return step.keys;
         at -= step.ticks;
@@ -99,10 +105,8 @@ void BuildCrowdedMap(JTKernel* pKernel)
     JTDecorat* pMap = JTDecorat::GetDecorat();
     pMap->SetWalkable(1, 0);
     pMap->SetWalkable(255, 0);
-    for (int col = 0; col < kMapWidth; col++)
-    {
-        for (int row = 0; row < kMapHeight; row++)
-        {
+    for (int col = 0; col < kMapWidth; col++) {
+        for (int row = 0; row < kMapHeight; row++) {
             bool edge = col == 0 || row == 0 || col == kMapWidth - 1 || row == kMapHeight - 1;
             bool inner = row % 15 == 7 && col % 20 < 12;
             pMap->SetTile(col, row, edge || inner ? 1 : BYTE((col * 7 + row) % 156));
@@ -112,10 +116,8 @@ void BuildCrowdedMap(JTKernel* pKernel)
     Place(SPRITE_POCIMA, 340, 300);
     Place(SPRITE_PLAYER, 320, 320);
     int n = 0;
-    for (int type = SPRITE_GALLINA; type <= SPRITE_ESPASA; type++)
-    {
-        for (int i = 0; i < kPerKind; i++, n++)
-        {
+    for (int type = SPRITE_GALLINA; type <= SPRITE_ESPASA; type++) {
+        for (int i = 0; i < kPerKind; i++, n++) {
             int x = 40 + (n * 97) % (kMapWidth * 16 - 80);
             int y = 40 + (n * 53) % (kMapHeight * 16 - 80);
             JTSprite* pSprite = Place(type, x, y);
@@ -135,8 +137,7 @@ void ReadMemory(long* pPeakKb, long* pNowKb)
     if (!f)
         return;
     char line[256];
-    while (std::fgets(line, sizeof line, f))
-    {
+    while (std::fgets(line, sizeof line, f)) {
         if (std::strncmp(line, "VmHWM:", 6) == 0)
             *pPeakKb = std::atol(line + 6);
         else if (std::strncmp(line, "VmRSS:", 6) == 0)
@@ -151,7 +152,7 @@ class Checkpoints
 public:
     explicit Checkpoints(long every) : m_every(every) {}
 
-    void AfterTick(long tick, int runs)
+    void AfterTick(const MapSession& session, long tick, int runs)
     {
         if (tick % m_every != 0)
             return;
@@ -160,8 +161,8 @@ public:
         if (m_firstPeak < 0)
             m_firstPeak = peak;
         m_lastPeak = peak;
-        std::printf("soak: tick %ld: run %d, VmHWM %ld kB, VmRSS %ld kB\n", tick, runs + 1, peak,
-                    rss);
+        std::printf("soak: tick %ld: run %d, %zu sprites, VmHWM %ld kB, VmRSS %ld kB\n", tick,
+                    runs + 1, session.Shape().types.size(), peak, rss);
         std::fflush(stdout);
     }
     long FirstPeak() const { return m_firstPeak; }
@@ -181,14 +182,13 @@ void PlayRun(MapSession& session, Keyboard& keyboard, Checkpoints& checkpoints, 
     JTManager::GetManager()->SaveBackup();
     JTManager::GetManager()->ResetSeen();
     session.PaintGame();
-    for (int ticks = 0; ticks < kLongestRun && *pTick < lastTick; ticks++)
-    {
+    for (int ticks = 0; ticks < kLongestRun && *pTick < lastTick; ticks++) {
         keyboard.Hold(ScriptKeys(*pTick));
         int status = pKernel->Tick();
         if (status == TICK_TALK)
             pKernel->SetTalker(nullptr);
         session.PaintGame();
-        checkpoints.AfterTick(++*pTick, runs);
+        checkpoints.AfterTick(session, ++*pTick, runs);
         if (status == TICK_NO_PLAYER || status == TICK_GAME_OVER)
             break;
     }
@@ -204,8 +204,7 @@ int main(int argc, char** argv)
     long lastTick = argc > 1 ? std::atol(argv[1]) : 100000;
     long every = argc > 2 ? std::atol(argv[2]) : 10000;
     bool checkPeak = !(argc > 3 && std::strcmp(argv[3], "nopeak") == 0);
-    if (lastTick <= 0 || every <= 0)
-    {
+    if (lastTick <= 0 || every <= 0) {
         std::fprintf(stderr, "usage: soak [ticks] [checkpoint every n ticks] [nopeak]\n");
         return 2;
     }
@@ -214,15 +213,14 @@ int main(int argc, char** argv)
     session.PaintEditor();
     const MapShape original = session.Shape();
     std::vector<int> reversed(original.types.rbegin(), original.types.rend());
-    std::printf("soak: %zu sprites on a %d x %d map, %ld ticks\n", original.types.size(),
-                kMapWidth, kMapHeight, lastTick);
+    std::printf("soak: %zu sprites on a %d x %d map, %ld ticks\n", original.types.size(), kMapWidth,
+                kMapHeight, lastTick);
 
     Keyboard keyboard;
     Checkpoints checkpoints(every);
     long tick = 0;
     int runs = 0, changed = 0;
-    while (tick < lastTick)
-    {
+    while (tick < lastTick) {
         PlayRun(session, keyboard, checkpoints, runs, &tick, lastTick);
         runs++;
         MapShape now = session.Shape();

@@ -1,4 +1,4 @@
-// make_seeds.cpp -- writes the map fuzzer's seed corpus: maps holding every kind, saved by the engine
+// make_seeds.cpp -- the map fuzzer's seed corpus: maps holding every kind, saved by the engine
 //
 // Usage: make_seeds <folder>. Each seed is a map document as the program saves it, followed by
 // one byte that the fuzzer reads as the keys held and the length of the run.
@@ -44,13 +44,11 @@ void NewWalledMap(int width, int height)
     JTKernel::GetKernel()->NewMap(width, height);
     JTDecorat* pMap = JTDecorat::GetDecorat();
     pMap->SetWalkable(1, 0);
-    for (int col = 0; col < width; col++)
-    {
+    for (int col = 0; col < width; col++) {
         pMap->SetTile(col, 0, 1);
         pMap->SetTile(col, height - 1, 1);
     }
-    for (int row = 0; row < height; row++)
-    {
+    for (int row = 0; row < height; row++) {
         pMap->SetTile(0, row, 1);
         pMap->SetTile(width - 1, row, 1);
     }
@@ -150,8 +148,7 @@ bool WriteSeed(const std::string& path, std::vector<BYTE> bytes, BYTE last)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
-    {
+    if (argc != 2) {
         std::fprintf(stderr, "usage: make_seeds <folder>\n");
         return 2;
     }
@@ -172,13 +169,11 @@ int main(int argc, char** argv)
     };
     MapSession session(320, 240);
     int written = 0;
-    for (const Seed& seed : seeds)
-    {
+    for (const Seed& seed : seeds) {
         session.Reset();
         seed.build();
         std::string path = std::string(argv[1]) + "/seed-" + seed.name + ".tvr";
-        if (!WriteSeed(path, session.Save(), seed.last))
-        {
+        if (!WriteSeed(path, session.Save(), seed.last)) {
             std::fprintf(stderr, "make_seeds: cannot write %s\n", path.c_str());
             return 1;
         }

@@ -1,4 +1,4 @@
-// map_session.cpp -- one map document taken through what the program does with it: open, paint, play, save
+// map_session.cpp -- a map document through what the program does with it: open, paint, play, save
 #include "fuzz/map_session.h"
 
 #include "Motor/JTNpc.h"
@@ -70,17 +70,12 @@ bool MapSession::Open(const BYTE* data, std::size_t size)
         return true;
     CMemFile file(data, UINT(size));
     CArchive ar(&file, CArchive::load);
-    try
-    {
+    try {
         m_pKernel->Serialize(ar);
         return true;
-    }
-    catch (CArchiveException* e)
-    {
+    } catch (CArchiveException* e) {
         e->Delete();
-    }
-    catch (CFileException* e)
-    {
+    } catch (CFileException* e) {
         e->Delete();
     }
     PaintEditor();
@@ -113,8 +108,7 @@ int MapSession::Play(int ticks, BYTE keys)
     HoldKeys(keys);
     PaintGame();
     int status = TICK_RUNNING;
-    for (int i = 0; i < ticks && (status == TICK_RUNNING || status == TICK_TALK); i++)
-    {
+    for (int i = 0; i < ticks && (status == TICK_RUNNING || status == TICK_TALK); i++) {
         status = m_pKernel->Tick();
         if (status == TICK_TALK)
             Talk();
@@ -131,8 +125,7 @@ void MapSession::HoldKeys(BYTE keys)
 {
     static const int kKeys[] = {VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP, VK_SHIFT, VK_CONTROL};
     KeyStateReset();
-    for (int i = 0; i < int(sizeof kKeys / sizeof kKeys[0]); i++)
-    {
+    for (int i = 0; i < int(sizeof kKeys / sizeof kKeys[0]); i++) {
         if (keys & (1 << i))
             KeyStatePress(kKeys[i]);
     }
@@ -164,8 +157,7 @@ MapShape MapSession::Shape() const
     JTDecorat* pDecorat = Map();
     shape.width = pDecorat->GetWidth();
     shape.height = pDecorat->GetHeight();
-    for (int row = 0; row < shape.height; row++)
-    {
+    for (int row = 0; row < shape.height && shape.width > 0; row++) {
         for (int col = 0; col < shape.width; col++)
             shape.cells.push_back(pDecorat->GetTile(col, row));
     }

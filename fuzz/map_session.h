@@ -1,4 +1,4 @@
-// map_session.h -- one map document taken through what the program does with it: open, paint, play, save
+// map_session.h -- a map document through what the program does with it: open, paint, play, save
 #pragma once
 
 #include "platform/gdi.h"

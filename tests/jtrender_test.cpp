@@ -111,6 +111,20 @@ TEST_F(Renderer, BitmapCacheLoadsOnceAndHoldsFifty)
     EXPECT_EQ(Render()->GetBitmap(7001), first);
 }
 
+// 0xFFFFFFFF reads back as the free-slot mark -1: caching it would leave its slot looking free,
+// and the next id would take the slot over and lose the bitmap.
+TEST_F(Renderer, FreeSlotMarkIsNeverCached)
+{
+    EXPECT_EQ(Render()->GetBitmap(0xFFFFFFFFu), nullptr);
+    CBitmap* first = Render()->GetBitmap(7001);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(Render()->GetBitmap(0xFFFFFFFFu), nullptr);
+    EXPECT_EQ(Render()->GetBitmap(7001), first);
+    for (UINT id = 7002; id < 7051; id++)
+        ASSERT_NE(Render()->GetBitmap(id), nullptr) << id;
+    EXPECT_EQ(Render()->GetBitmap(8000), nullptr);
+}
+
 TEST_F(Renderer, DrawSpritesCullsAndStopsBelowTheView)
 {
     Canvas view(100, 100);

@@ -3,6 +3,8 @@
 
 #include "Motor/animals.h"
 
+#include <climits>
+
 namespace {
 
 class Hero : public KindsWorld
@@ -179,6 +181,22 @@ TEST_F(Hero, WallHitDuringAnAttackKeepsTheAttackSheet)
         EXPECT_EQ(Frame(hero), 1 + DIR_LEFT);
         EXPECT_EQ(hero->GetX(), 64);
     }
+}
+
+// A position from a foreign file may lie at the far end of the int range: a step stops there.
+TEST_F(Hero, StepsStopAtTheIntLimits)
+{
+    Map()->SetWalkable(255, 1); // everything off the map reads as tile 255
+    JTPlayer* hero = Place(new JTPlayer, INT_MAX - 1, INT_MIN + 3);
+    KeyStatePress(VK_SHIFT);
+    KeyStatePress(VK_RIGHT);
+    Tick();
+    EXPECT_EQ(hero->GetX(), INT_MAX);
+    KeyStateRelease(VK_RIGHT);
+    KeyStatePress(VK_UP);
+    Tick();
+    EXPECT_EQ(hero->GetY(), INT_MIN);
+    EXPECT_EQ(hero->GetX(), INT_MAX);
 }
 
 TEST_F(Hero, InvulnerableForNineteenTicksAfterAHurt)
