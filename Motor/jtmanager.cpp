@@ -169,7 +169,6 @@ void JTManager::SaveBackup()
     Serialize(ar);
     ar.Close();
     m_backup = memFile.Detach();
-    m_bHasBackup = true;
 
     CFile file;
     if (!file.Open(kBackupName, CFile::modeCreate | CFile::modeWrite))
@@ -190,7 +189,7 @@ void JTManager::SaveBackup()
 // did not save a backup itself.
 void JTManager::LoadBackup()
 {
-    if (m_bHasBackup)
+    if (!m_backup.empty()) // a saved section always holds at least its end mark
     {
         CMemFile memFile(m_backup.data(), UINT(m_backup.size()));
         CArchive ar(&memFile, CArchive::load);

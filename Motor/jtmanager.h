@@ -50,7 +50,6 @@ public:
 private:
     void LoadSprites(CArchive& ar);
 
-    std::list<JTSprite*> m_list;        // owned; front = added last
-    std::vector<BYTE> m_backup;         // the last SaveBackup's bytes
-    bool m_bHasBackup = false;
+    std::list<JTSprite*> m_list; // owned; front = added last
+    std::vector<BYTE> m_backup; // the last SaveBackup's bytes
 };
