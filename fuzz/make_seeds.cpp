@@ -1,7 +1,8 @@
 // make_seeds.cpp -- the map fuzzer's seed corpus: maps holding every kind, saved by the engine
 //
 // Usage: make_seeds <folder>. Each seed is a map document as the program saves it, followed by
-// one byte that the fuzzer reads as the keys held and the length of the run.
+// the keys the fuzzer holds during the run, one byte per tick; the top two bits of the last byte
+// pick the run's length.
 #include "fuzz/map_session.h"
 
 #include "Motor/JTNpc.h"
@@ -135,9 +136,9 @@ void Empty()
     JTKernel::GetKernel()->NewMap(1, 1);
 }
 
-bool WriteSeed(const std::string& path, std::vector<BYTE> bytes, BYTE last)
+bool WriteSeed(const std::string& path, std::vector<BYTE> bytes, const std::vector<BYTE>& keys)
 {
-    bytes.push_back(last);
+    bytes.insert(bytes.end(), keys.begin(), keys.end());
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;
@@ -156,16 +157,19 @@ int main(int argc, char** argv)
     {
         const char* name;
         void (*build)();
-        BYTE last;
+        std::vector<BYTE> keys;
     };
     const Seed seeds[] = {
-        {"every-kind", EveryKind, BYTE(kLongRun | HOLD_RIGHT)},
-        {"crowd", Crowd, BYTE(kShortRun | HOLD_DOWN | HOLD_SHIFT)},
-        {"duel", Duel, BYTE(kLongRun | HOLD_CONTROL | HOLD_LEFT)},
-        {"talkers", Talkers, BYTE(kLongRun)},
-        {"edges", Edges, BYTE(kShortRun | HOLD_LEFT | HOLD_UP)},
-        {"no-hero", NoHero, 0},
-        {"empty", Empty, BYTE(HOLD_RIGHT)},
+        {"every-kind", EveryKind, {BYTE(kLongRun | HOLD_RIGHT)}},
+        {"crowd", Crowd, {HOLD_DOWN, HOLD_DOWN | HOLD_SHIFT, HOLD_RIGHT, BYTE(kShortRun)}},
+        {"duel",
+         Duel,
+         {HOLD_CONTROL, HOLD_LEFT, HOLD_CONTROL | HOLD_UP, 0, HOLD_RIGHT | HOLD_SHIFT,
+          BYTE(kLongRun | HOLD_CONTROL | HOLD_DOWN)}},
+        {"talkers", Talkers, {BYTE(kLongRun)}},
+        {"edges", Edges, {HOLD_LEFT, HOLD_UP, BYTE(kShortRun | HOLD_LEFT | HOLD_UP)}},
+        {"no-hero", NoHero, {}},
+        {"empty", Empty, {HOLD_RIGHT}},
     };
     MapSession session(320, 240);
     int written = 0;
@@ -173,7 +177,7 @@ int main(int argc, char** argv)
         session.Reset();
         seed.build();
         std::string path = std::string(argv[1]) + "/seed-" + seed.name + ".tvr";
-        if (!WriteSeed(path, session.Save(), seed.last)) {
+        if (!WriteSeed(path, session.Save(), seed.keys)) {
             std::fprintf(stderr, "make_seeds: cannot write %s\n", path.c_str());
             return 1;
         }

@@ -62,16 +62,21 @@ void MapSession::Reset()
     Render()->SetCamera(0, 0);
     crt::RandReset();
     KeyStateReset();
+    m_held = 0;
 }
 
-bool MapSession::Open(const BYTE* data, std::size_t size)
+bool MapSession::Open(const BYTE* data, std::size_t size, std::size_t* pUnread)
 {
+    if (pUnread)
+        *pUnread = 0;
     if (size == 0)
         return true;
     CMemFile file(data, UINT(size));
     CArchive ar(&file, CArchive::load);
     try {
         m_pKernel->Serialize(ar);
+        if (pUnread)
+            *pUnread = std::size_t(ar.GetBytesLeft());
         return true;
     } catch (CArchiveException* e) {
         e->Delete();
@@ -101,20 +106,20 @@ void MapSession::PaintEditor()
     Map()->DrawCollisions(&m_dc);
 }
 
-int MapSession::Play(int ticks, BYTE keys)
+int MapSession::Play(int ticks, const std::vector<BYTE>& keys)
 {
     Manager()->SaveBackup();
     Manager()->ResetSeen();
-    HoldKeys(keys);
     PaintGame();
     int status = TICK_RUNNING;
     for (int i = 0; i < ticks && (status == TICK_RUNNING || status == TICK_TALK); i++) {
+        HoldKeys(keys.empty() ? 0 : keys[std::size_t(i) % keys.size()]);
         status = m_pKernel->Tick();
         if (status == TICK_TALK)
             Talk();
         PaintGame();
     }
-    KeyStateReset();
+    HoldKeys(0);
     Manager()->LoadBackup();
     m_pKernel->SetTalker(nullptr);
     Render()->SetCamera(0, 0);
@@ -124,11 +129,15 @@ int MapSession::Play(int ticks, BYTE keys)
 void MapSession::HoldKeys(BYTE keys)
 {
     static const int kKeys[] = {VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP, VK_SHIFT, VK_CONTROL};
-    KeyStateReset();
     for (int i = 0; i < int(sizeof kKeys / sizeof kKeys[0]); i++) {
-        if (keys & (1 << i))
+        bool was = m_held & (1 << i);
+        bool now = keys & (1 << i);
+        if (now && !was)
             KeyStatePress(kKeys[i]);
+        if (was && !now)
+            KeyStateRelease(kKeys[i]);
     }
+    m_held = keys;
 }
 
 void MapSession::PaintGame()

@@ -51,27 +51,31 @@ public:
     void Reset();
     // File Open over these bytes. False when reading failed: the half-read map is painted once
     // (the error message's repaint), then a new 30 x 30 map replaces it. An empty file is not
-    // read at all and leaves the map as it was.
-    bool Open(const BYTE* data, std::size_t size);
+    // read at all and leaves the map as it was. pUnread, if given, receives the count of bytes
+    // the loader left unread after the end mark.
+    bool Open(const BYTE* data, std::size_t size, std::size_t* pUnread = nullptr);
     // File Save: the document's bytes.
     std::vector<BYTE> Save();
     // The map view's paint.
     void PaintEditor();
-    // Run Game: backup, a first paint, up to `ticks` timer ticks with `keys` held (each one
-    // followed by a paint, talk requests answered), then the sprite list back from the backup.
-    // Returns the last tick status.
-    int Play(int ticks, BYTE keys);
+    // Run Game: backup, a first paint, up to `ticks` timer ticks (each one followed by a paint,
+    // talk requests answered), then the sprite list back from the backup. Tick i holds the
+    // keys keys[i % keys.size()] (HOLD_* bits; none when keys is empty). Returns the last
+    // tick status.
+    int Play(int ticks, const std::vector<BYTE>& keys);
     // The game window's paint: one frame of the game.
     void PaintGame();
+    // The window layer's key events: presses for keys newly held, releases for keys let go.
+    void HoldKeys(BYTE keys);
 
     MapShape Shape() const;
     JTKernel* Kernel() const { return m_pKernel; }
 
 private:
-    void HoldKeys(BYTE keys);
     void Talk();
 
     JTKernel* m_pKernel;
+    BYTE m_held = 0;
     CBitmap m_surface;
     CDC m_dc;
 };
