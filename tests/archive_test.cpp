@@ -1,6 +1,7 @@
 // archive_test.cpp -- CArchive: integer bytes, blocks across the buffer, end of file.
 #include "platform/archive.h"
 #include "platform/memfile.h"
+#include "tests/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -177,9 +178,9 @@ TEST(Archive, EveryTruncationFailsWithEndOfFile)
 
 TEST(Archive, RoundTripThroughRealFileWithSmallBuffer)
 {
-    char pattern[] = "/tmp/archive_test.XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    std::string name = std::string(pattern) + "/m.bin";
+    ScratchDir scratch;
+    ASSERT_TRUE(scratch.IsMade());
+    std::string name = scratch.File("m.bin");
     std::vector<BYTE> big = Pattern(100000, 3);
     {
         CFile file(name.c_str(), CFile::modeCreate | CFile::modeWrite);
@@ -200,7 +201,6 @@ TEST(Archive, RoundTripThroughRealFileWithSmallBuffer)
     EXPECT_EQ(a, 7);
     EXPECT_EQ(b, -1);
     EXPECT_EQ(back, big);
-    std::filesystem::remove_all(pattern);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "Motor/malote.h"
 #include "platform/archive.h"
 #include "platform/memfile.h"
+#include "tests/map_bytes.h"
+#include "tests/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +80,6 @@ __attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept
 #endif
 
 namespace {
-typedef std::vector<BYTE> Bytes;
 
 // Besides the file's own bytes, a load may take the archive's fixed 4096-byte buffer.
 const std::size_t kArchiveBuffer = 4096;
@@ -91,8 +92,7 @@ struct Doc
 
     Doc& Int(int32_t v)
     {
-        for (int i = 0; i < 4; i++)
-            bytes.push_back(BYTE(uint32_t(v) >> (8 * i)));
+        PutInt(bytes, v);
         return *this;
     }
     Doc& Fill(std::size_t n, BYTE b)
@@ -126,21 +126,13 @@ class BadInput : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_NE(getcwd(m_oldDir, sizeof m_oldDir), nullptr);
-        char dir[] = "/tmp/badinputXXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        m_dir = dir;
-        ASSERT_EQ(chdir(dir), 0);
+        ASSERT_FALSE(m_dir.Path().empty());
         m_pSession = new MapSession(320, 240);
     }
 
     void TearDown() override
     {
         delete m_pSession;
-        std::remove("manager.bak");
-        rmdir("manager.bak");
-        EXPECT_EQ(chdir(m_oldDir), 0);
-        rmdir(m_dir.c_str());
     }
 
     static JTManager* Manager() { return JTManager::GetManager(); }
@@ -222,8 +214,7 @@ protected:
 
     MapSession* m_pSession = nullptr;
     std::size_t m_largestRead = 0; // by the last Load
-    char m_oldDir[4096];
-    std::string m_dir;
+    ScratchWorkingDir m_dir;
 };
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "Motor/malote.h"
 #include "platform/archive.h"
 #include "platform/memfile.h"
+#include "tests/map_bytes.h"
 
 #include <climits>
 #include <vector>
@@ -33,10 +34,9 @@ protected:
     // Loads one enemy record with the given direction, as a map file from elsewhere might hold.
     JTEnemic* LoadEnemy(int type, int32_t dir)
     {
-        std::vector<BYTE> bytes;
+        Bytes bytes;
         for (int32_t v : {int32_t(type), int32_t(64), int32_t(64), dir, int32_t(-1)})
-            for (int i = 0; i < 4; i++)
-                bytes.push_back(BYTE(uint32_t(v) >> (8 * i)));
+            PutInt(bytes, v);
         CMemFile file(bytes.data(), UINT(bytes.size()));
         CArchive ar(&file, CArchive::load);
         Manager()->Serialize(ar);

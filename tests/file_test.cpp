@@ -1,6 +1,7 @@
 // file_test.cpp -- CFile and CMemFile: reading, writing, and the causes of file exceptions.
 #include "platform/file.h"
 #include "platform/memfile.h"
+#include "tests/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,8 @@ namespace
 class FileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/file_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-    std::string Path(const char* name) const { return m_dir + "/" + name; }
+    void SetUp() override { ASSERT_TRUE(m_scratch.IsMade()); }
+    std::string Path(const char* name) const { return m_scratch.File(name); }
 
     // The cause Open reports for name, or -1 if it opened.
     static int OpenCause(const std::string& name, UINT flags)
@@ -36,7 +31,8 @@ protected:
         return error.m_cause;
     }
 
-    std::string m_dir;
+    ScratchDir m_scratch;
+    const std::string& m_dir = m_scratch.Path();
 };
 
 TEST_F(FileTest, WritesAndReadsBack)

@@ -37,7 +37,7 @@ protected:
             std::lock_guard<std::mutex> guard(m_lock);
             m_sent.push_back(Sent{command, callback});
         });
-        m_tune = m_dir.Write("cor.mid", testmidi::OneNoteMidi(300));
+        m_tune = testmidi::WriteIn(m_dir, "cor.mid", testmidi::OneNoteMidi(300));
         m_music = std::make_unique<JTMusic>(m_window);
     }
     void TearDown() override
@@ -64,7 +64,7 @@ protected:
     }
 
     HWND m_window = reinterpret_cast<HWND>(0x5000);
-    testmidi::ScratchDir m_dir;
+    ScratchDir m_dir;
     std::string m_tune;
     std::unique_ptr<JTMusic> m_music;
     std::mutex m_lock;

@@ -6,6 +6,7 @@
 #include "Motor/malote.h"
 #include "platform/archive.h"
 #include "platform/memfile.h"
+#include "tests/map_bytes.h"
 
 #include <cstring>
 #include <string>
@@ -13,19 +14,6 @@
 
 namespace {
 
-typedef std::vector<BYTE> Bytes;
-
-void PutInt(Bytes& bytes, int32_t v)
-{
-    for (int i = 0; i < 4; i++)
-        bytes.push_back(BYTE(uint32_t(v) >> (8 * i)));
-}
-
-int32_t IntAt(const Bytes& bytes, size_t at)
-{
-    return int32_t(uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 |
-                   uint32_t(bytes[at + 2]) << 16 | uint32_t(bytes[at + 3]) << 24);
-}
 
 size_t RecordLength(int type)
 {
@@ -99,27 +87,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(MapFileKinds, TwoTileMapWithAHenIsTheExampleBytes)
-{
-    m_pKernel->NewMap(2, 1);
-    Map()->SetTile(0, 0, 5);
-    Map()->SetTile(1, 0, 7);
-    Place(new JTGallina, 32, 48);
-    Bytes expected;
-    PutInt(expected, 2);
-    PutInt(expected, 1);
-    expected.push_back(5);
-    expected.push_back(7);
-    expected.insert(expected.end(), 256, 1);
-    PutInt(expected, 1);
-    PutInt(expected, 32);
-    PutInt(expected, 48);
-    PutInt(expected, -1);
-    Bytes written = StoreMap();
-    EXPECT_EQ(written.size(), 282u);
-    EXPECT_EQ(written, expected);
-}
 
 TEST_F(MapFileKinds, EachKindWritesItsRecordLength)
 {

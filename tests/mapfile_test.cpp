@@ -3,6 +3,8 @@
 
 #include "platform/archive.h"
 #include "platform/memfile.h"
+#include "tests/map_bytes.h"
+#include "tests/scratch_dir.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,13 +14,6 @@
 #include <string>
 
 namespace {
-typedef std::vector<BYTE> Bytes;
-
-void PutInt(Bytes& b, int32_t v)
-{
-    for (int i = 0; i < 4; i++)
-        b.push_back(BYTE(uint32_t(v) >> (8 * i)));
-}
 
 class MapDocument : public EngineTest
 {
@@ -215,11 +210,7 @@ protected:
     void SetUp() override
     {
         MapDocument::SetUp();
-        ASSERT_NE(getcwd(m_old, sizeof m_old), nullptr);
-        char dir[] = "/tmp/backupXXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        m_dir = dir;
-        ASSERT_EQ(chdir(dir), 0);
+        ASSERT_FALSE(m_dir.Path().empty());
         Kernel()->NewMap(10, 10);
         for (int type : {8, 2, 0, 1})
         {
@@ -230,10 +221,6 @@ protected:
     }
     void TearDown() override
     {
-        std::remove("manager.bak");
-        rmdir("manager.bak");
-        EXPECT_EQ(chdir(m_old), 0);
-        rmdir(m_dir.c_str());
         MapDocument::TearDown();
     }
 
@@ -246,8 +233,7 @@ protected:
             Kernel()->Tick();
     }
 
-    char m_old[4096];
-    std::string m_dir;
+    ScratchWorkingDir m_dir;
 };
 
 Bytes ReadFile(const char* name)

@@ -26,8 +26,8 @@ protected:
         MciSetPacing(false);
         testmidi::DrainNotices();
         RegisterNoticeWindow(m_window);
-        m_short = m_dir.Write("short.mid", testmidi::OneNoteMidi(300));
-        m_long = m_dir.Write("long.mid", testmidi::OneNoteMidi(5000));
+        m_short = testmidi::WriteIn(m_dir, "short.mid", testmidi::OneNoteMidi(300));
+        m_long = testmidi::WriteIn(m_dir, "long.mid", testmidi::OneNoteMidi(5000));
         ASSERT_FALSE(m_short.empty());
     }
     void TearDown() override
@@ -55,7 +55,7 @@ protected:
         return !WaitNotice(&n, wait);
     }
 
-    testmidi::ScratchDir m_dir;
+    ScratchDir m_dir;
     HWND m_window = reinterpret_cast<HWND>(0x4000);
     std::string m_short;
     std::string m_long;
@@ -87,9 +87,9 @@ TEST_F(Mci, MissingFileIsRefusedAndTheAliasStaysFree)
 
 TEST_F(Mci, FileThatIsNotMidiIsRefused)
 {
-    std::string text = m_dir.Write("notes.mid", {'h', 'e', 'l', 'l', 'o'});
+    std::string text = testmidi::WriteIn(m_dir, "notes.mid", {'h', 'e', 'l', 'l', 'o'});
     EXPECT_EQ(Open(text), DWORD(MCIERR_INVALID_FILE));
-    std::string fake = m_dir.Write("fake.mid", std::vector<uint8_t>(64, 'M'));
+    std::string fake = testmidi::WriteIn(m_dir, "fake.mid", std::vector<uint8_t>(64, 'M'));
     EXPECT_EQ(Open(fake), DWORD(MCIERR_INVALID_FILE));
 }
 
@@ -124,7 +124,7 @@ TEST_F(Mci, MalformedCommandsAnswerTheirErrors)
 
 TEST_F(Mci, KeywordsAndAliasesIgnoreCaseAndQuotesKeepBlanks)
 {
-    std::string spaced = m_dir.Write("my tune.mid", testmidi::OneNoteMidi(100));
+    std::string spaced = testmidi::WriteIn(m_dir, "my tune.mid", testmidi::OneNoteMidi(100));
     EXPECT_EQ(Send("OPEN \"Sequencer!" + spaced + "\" ALIAS Tune"), 0u);
     EXPECT_EQ(Send("Play TUNE From 0 Notify", m_window), 0u);
     Notice n;

@@ -1,5 +1,6 @@
 // safe_write_test.cpp -- WriteFileSafely: a save that fails leaves the old file as it was.
 #include "platform/safe_write.h"
+#include "tests/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +17,7 @@ namespace
 class SafeWriteTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/safe_write_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        m_target = m_dir + "/map.tvr";
-    }
-    void TearDown() override
-    {
-        chmod(m_dir.c_str(), 0700);
-        std::filesystem::remove_all(m_dir);
-    }
+    void SetUp() override { ASSERT_TRUE(m_scratch.IsMade()); }
 
     static std::string Contents(const std::string& name)
     {
@@ -59,8 +49,9 @@ protected:
         }
     }
 
-    std::string m_dir;
-    std::string m_target;
+    ScratchDir m_scratch;
+    const std::string& m_dir = m_scratch.Path();
+    std::string m_target = m_scratch.File("map.tvr");
 };
 
 TEST_F(SafeWriteTest, CreatesAndReplacesKeepingMode)

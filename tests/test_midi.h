@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/notify.h"
+#include "tests/scratch_dir.h"
 
 #include <chrono>
 #include <cstdint>
@@ -57,34 +58,13 @@ inline bool WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
     return std::fclose(file) == 0 && ok;
 }
 
-// A fresh folder under /tmp, short enough for the 50-character file names of the music.
-class ScratchDir
+// Writes bytes as a file in dir; the path, or an empty string when the write failed.
+inline std::string WriteIn(const ScratchDir& dir, const std::string& name,
+                           const std::vector<uint8_t>& bytes)
 {
-public:
-    ScratchDir()
-    {
-        char name[] = "/tmp/tvmidiXXXXXX";
-        if (mkdtemp(name) != nullptr)
-            m_path = name;
-    }
-    ~ScratchDir()
-    {
-        for (const std::string& file : m_files)
-            std::remove(file.c_str());
-        if (!m_path.empty())
-            rmdir(m_path.c_str());
-    }
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes)
-    {
-        std::string path = m_path + "/" + name;
-        m_files.push_back(path);
-        return WriteBytes(path, bytes) ? path : std::string();
-    }
-
-private:
-    std::string m_path;
-    std::vector<std::string> m_files;
-};
+    std::string path = dir.File(name);
+    return WriteBytes(path, bytes) ? path : std::string();
+}
 
 inline bool WaitNotice(Notice* notice, std::chrono::milliseconds timeout)
 {
