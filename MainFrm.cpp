@@ -1,0 +1,1 @@
+// MainFrm.cpp

@@ -1,0 +1,1 @@
+// NewMapDlg.cpp

@@ -1,0 +1,1 @@
+// ParlantDlg.cpp

@@ -1,0 +1,1 @@
+// TavroluDoc.cpp

@@ -1,0 +1,1 @@
+// TavroluView.cpp

@@ -1,0 +1,1 @@
+// TilesDlg.cpp

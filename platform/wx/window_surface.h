@@ -1,0 +1,53 @@
+// window_surface.h -- a window's screen memory: a persistent 32-bit surface the size of its client
+// area. A paint draws onto it through a CDC whose clip box is the area being painted, then shows
+// that area on screen; whatever the drawing leaves alone stays as it was.
+#pragma once
+
+#include "platform/gdi.h"
+
+#include <wx/bitmap.h>
+#include <wx/window.h>
+
+#include <functional>
+
+class WindowSurface
+{
+public:
+    // Takes over the window's paint: the toolkit no longer erases its background. The handler
+    // given to SetPainter runs for every paint. Newly exposed areas and erases are cleared to
+    // background first.
+    WindowSurface(wxWindow* window, COLORREF background);
+    WindowSurface(const WindowSurface&) = delete;
+    WindowSurface& operator=(const WindowSurface&) = delete;
+
+    using Painter = std::function<void(CDC* pDC)>;
+    void SetPainter(Painter painter) { m_painter = std::move(painter); }
+    // The device origin is moved by -origin, so that logical point origin lands at the client's
+    // top left (a scrolled view passes its scroll position).
+    void SetScrollOrigin(const wxPoint& origin) { m_origin = origin; }
+
+    // Redraw at once: the whole client area is painted before the call returns, without erase.
+    void RedrawNow();
+    // Invalidate with erase: the surface is cleared to the background and the whole client
+    // area is painted at the next paint.
+    void InvalidateErase();
+
+    Surface& GetSurface() { return m_surface; }
+    wxWindow* GetWindow() const { return m_window; }
+
+    // Copies a rectangle of a surface onto a DC of the toolkit; public for the benchmarks.
+    static void Present(const Surface& surface, const wxRect& area, wxDC& dc, wxBitmap& scratch);
+
+private:
+    void OnPaint(wxPaintEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void Fit();
+
+    wxWindow* m_window;
+    COLORREF m_background;
+    Surface m_surface;
+    wxBitmap m_scratch;
+    Painter m_painter;
+    wxPoint m_origin;
+    bool m_erasePending = false;
+};

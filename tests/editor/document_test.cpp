@@ -1,0 +1,1 @@
+// document_test.cpp

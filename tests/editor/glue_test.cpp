@@ -1,0 +1,1 @@
+// glue_test.cpp

@@ -1,0 +1,1 @@
+// newmap_test.cpp

@@ -1,0 +1,1 @@
+// parlant_test.cpp

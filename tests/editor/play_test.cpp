@@ -1,0 +1,1 @@
+// play_test.cpp

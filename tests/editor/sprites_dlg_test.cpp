@@ -1,0 +1,1 @@
+// sprites_dlg_test.cpp

@@ -1,0 +1,1 @@
+// tiles_dlg_test.cpp

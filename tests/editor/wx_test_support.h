@@ -1,0 +1,66 @@
+// wx_test_support.h -- driving real windows in-process: event-loop turns, idle cycles, and a
+// script for the modal dialogs a step opens.
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/modalhook.h>
+#include <wx/string.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Lets the event loop run: pending events, paints and idle handling, for about ms milliseconds
+// (at least one full turn).
+void Pump(int ms = 0);
+// One idle cycle, so that EVT_UPDATE_UI handlers have run.
+void IdleCycle();
+
+// A message box the program showed, as the user read it.
+struct ShownMessage
+{
+    wxString text;
+    wxString caption;
+    std::string parent; // the owner's title, empty without owner
+};
+
+// Sees every modal dialog while it lives. Message boxes are never shown: they are recorded and
+// answered with OK. Any other dialog is shown, and the next queued action runs inside its modal
+// loop (an action usually ends the dialog); a dialog with no action queued is ended with
+// wxID_CANCEL, so no test can hang on it.
+class ModalScript : public wxModalDialogHook
+{
+public:
+    using Action = std::function<void(wxDialog* dialog)>;
+
+    ModalScript() { Register(); }
+    ~ModalScript() override { Unregister(); }
+
+    // Actions run in order, one per non-message dialog shown.
+    void Then(Action action) { m_actions.push_back(std::move(action)); }
+
+    const std::vector<ShownMessage>& Messages() const { return m_messages; }
+    // The titles of the non-message dialogs shown, in order.
+    const std::vector<wxString>& Dialogs() const { return m_dialogs; }
+    // Messages answered so far, then forgets them.
+    std::vector<ShownMessage> TakeMessages();
+    // An action called on a message box instead of recording it silently: may check the
+    // state of the program while the box is up. Runs once, for the next box.
+    void OnNextMessage(std::function<void(const ShownMessage&)> check) { m_onMessage = std::move(check); }
+
+protected:
+    int Enter(wxDialog* dialog) override;
+    void Exit(wxDialog*) override {}
+
+private:
+    std::vector<Action> m_actions;
+    std::vector<ShownMessage> m_messages;
+    std::vector<wxString> m_dialogs;
+    std::function<void(const ShownMessage&)> m_onMessage;
+};
+
+// Clicks a dialog's button by id, as the user would (a button-clicked command event).
+void ClickButton(wxDialog* dialog, int id);
+// Sends a key press (down, char, up) to a window's event handler, with the given modifiers
+// (wxMOD_SHIFT, wxMOD_CONTROL, wxMOD_ALT).
+void SendKey(wxWindow* window, int keyCode, int modifiers = 0);
