@@ -1,1 +1,466 @@
-// MainFrm.cpp
+// MainFrm.cpp -- the main window and the editor's commands.
+#include "MainFrm.h"
+
+#include "PlayDialog.h"
+#include "ResourceTables.h"
+#include "SpritesDlg.h"
+#include "Tavrolu.h"
+#include "TavroluDoc.h"
+#include "TavroluView.h"
+#include "TilesDlg.h"
+#include "resource.h"
+#include "Motor/jtdecorat.h"
+#include "Motor/jtkernel.h"
+#include "Motor/jtmanager.h"
+#include "Motor/jtrender.h"
+#include "Motor/jtsprite.h"
+#include "platform/debug.h"
+#include "platform/exceptions.h"
+#include "platform/wx/icons.h"
+#include "platform/wx/menu_keys.h"
+#include "platform/wx/msgbox.h"
+#include "platform/wx/text.h"
+
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+
+#include <gtk/gtk.h>
+
+#include <memory>
+#include <new>
+
+wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
+    EVT_MENU(ID_EDIT_TILES, CMainFrame::OnEditTiles)
+    EVT_MENU(ID_VIEW_COLLISIONS, CMainFrame::OnToggleCollisions)
+    EVT_UPDATE_UI(ID_VIEW_COLLISIONS, CMainFrame::OnUpdateToggleCollisions)
+    EVT_MENU(ID_EDIT_SPRITES, CMainFrame::OnEditSprites)
+    EVT_UPDATE_UI(ID_DELETE_SPRITE, CMainFrame::OnUpdateDeleteSprite)
+    EVT_MENU(ID_DELETE_SPRITE, CMainFrame::OnDeleteSprite)
+    EVT_MENU(ID_RUN_GAME, CMainFrame::OnRunGame)
+    // The framework's own commands.
+    EVT_MENU(ID_FILE_SAVE, CMainFrame::OnFileSave)
+    EVT_MENU(ID_FILE_SAVE_AS, CMainFrame::OnFileSaveAs)
+    EVT_MENU_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, CMainFrame::OnRecentFile)
+    EVT_UPDATE_UI_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, CMainFrame::OnUpdateRecentPlaceholder)
+    EVT_MENU(ID_APP_EXIT, CMainFrame::OnAppExit)
+    EVT_MENU(ID_VIEW_TOOLBAR, CMainFrame::OnViewBar)
+    EVT_MENU(ID_VIEW_STATUS_BAR, CMainFrame::OnViewBar)
+    EVT_UPDATE_UI(ID_VIEW_TOOLBAR, CMainFrame::OnUpdateViewBar)
+    EVT_UPDATE_UI(ID_VIEW_STATUS_BAR, CMainFrame::OnUpdateViewBar)
+    // Commands nothing handles are disabled, keys included.
+    EVT_UPDATE_UI(ID_EDIT_UNDO, CMainFrame::OnUpdateDisabled)
+    EVT_UPDATE_UI(ID_EDIT_CUT, CMainFrame::OnUpdateDisabled)
+    EVT_UPDATE_UI(ID_EDIT_COPY, CMainFrame::OnUpdateDisabled)
+    EVT_UPDATE_UI(ID_EDIT_PASTE, CMainFrame::OnUpdateDisabled)
+    EVT_UPDATE_UI(ID_FILE_PRINT, CMainFrame::OnUpdateDisabled)
+    EVT_UPDATE_UI(ID_NEXT_PANE, CMainFrame::OnUpdateDisabled)
+    EVT_UPDATE_UI(ID_PREV_PANE, CMainFrame::OnUpdateDisabled)
+    EVT_DROP_FILES(CMainFrame::OnDropFiles)
+    EVT_IDLE(CMainFrame::OnIdle)
+    EVT_ACTIVATE(CMainFrame::OnActivate)
+    EVT_MENU_CLOSE(CMainFrame::OnMenuClosed)
+wxEND_EVENT_TABLE()
+
+CMainFrame* CMainFrame::s_pMainFrame = nullptr;
+
+namespace {
+
+const int kStatusPanes[] = {0, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+
+// A prompt's status-bar text, before the line break.
+wxString PromptStatus(int id)
+{
+    const char* prompt = LoadStringById(id);
+    return prompt ? Txt(prompt).BeforeFirst('\n') : wxString();
+}
+
+// A prompt's tool tip, after the line break; empty when it has none.
+wxString PromptTip(int id)
+{
+    const char* prompt = LoadStringById(id);
+    return prompt ? Txt(prompt).AfterFirst('\n') : wxString();
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
+    : wxDocParentFrame(manager, nullptr, wxID_ANY, title)
+{
+    s_pMainFrame = this;
+    // The system's default size for a new main window: most of the screen.
+    wxSize screen = wxGetDisplaySize();
+    SetSize(screen.x * 3 / 4, screen.y * 3 / 4);
+    SetIcons(LoadIconGroup(IDR_MAINFRAME));
+    CreateMenus();
+    CreateToolBarFromTable();
+    CreateStatusPanes();
+    CreateAccelerators();
+    UpdateRecentFiles();
+}
+
+CMainFrame::~CMainFrame()
+{
+    s_pMainFrame = nullptr;
+}
+
+void CMainFrame::CreateMenus()
+{
+    wxMenuBar* bar = new wxMenuBar;
+    wxMenu* menu = nullptr;
+    wxString title;
+    std::vector<std::pair<wxMenuItem*, wxString>> keyTexts;
+    for (const MenuEntry* e = kMenu;; e++) {
+        if (e->kind == MenuEntry::POPUP || e->kind == MenuEntry::END) {
+            if (menu != nullptr)
+                bar->Append(menu, title);
+            if (e->kind == MenuEntry::END)
+                break;
+            menu = new wxMenu;
+            title = Txt(e->text);
+            if (m_pFileMenu == nullptr)
+                m_pFileMenu = menu;
+        } else if (e->kind == MenuEntry::SEPARATOR) {
+            menu->AppendSeparator();
+        } else {
+            wxString text = Txt(e->text);
+            wxMenuItem* item = menu->Append(e->id, text.BeforeFirst('\t'), PromptStatus(e->id),
+                                            e->checkable ? wxITEM_CHECK : wxITEM_NORMAL);
+            if (e->grayed)
+                item->Enable(false);
+            if (text.Contains('\t'))
+                keyTexts.emplace_back(item, text.AfterFirst('\t'));
+        }
+    }
+    SetMenuBar(bar);
+    for (auto& [item, key] : keyTexts)
+        ShowMenuKeyText(item, key);
+}
+
+void CMainFrame::CreateToolBarFromTable()
+{
+    wxToolBar* bar = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT | wxTB_DOCKABLE);
+    if (bar == nullptr) {
+        TRACE("Failed to create toolbar\n");
+        return;
+    }
+    bar->SetToolBitmapSize(wxSize(16, 16));
+    wxImage strip = LoadBitmapImage(IDB_TOOLBAR);
+    int button = 0;
+    for (size_t i = 0; i < kToolbarCount; i++) {
+        const int id = kToolbar[i];
+        if (id == 0) {
+            bar->AddSeparator();
+            continue;
+        }
+        wxBitmap image = strip.IsOk() && strip.GetWidth() >= (button + 1) * 16
+                             ? wxBitmap(strip.GetSubImage(wxRect(button * 16, 0, 16, 16)))
+                             : wxBitmap(16, 16);
+        button++;
+        bar->AddTool(id, wxString(), image, wxNullBitmap,
+                     id == ID_VIEW_COLLISIONS ? wxITEM_CHECK : wxITEM_NORMAL, PromptTip(id),
+                     PromptStatus(id));
+    }
+    bar->Realize();
+}
+
+void CMainFrame::CreateStatusPanes()
+{
+    wxStatusBar* bar = CreateStatusBar(int(std::size(kStatusPanes)));
+    if (bar == nullptr) {
+        TRACE("Failed to create status bar\n");
+        return;
+    }
+    int widths[std::size(kStatusPanes)];
+    widths[0] = -1;
+    for (size_t i = 1; i < std::size(kStatusPanes); i++)
+        widths[i] = bar->GetTextExtent(Txt(LoadStringById(kStatusPanes[i]))).x + 12;
+    bar->SetStatusWidths(int(std::size(kStatusPanes)), widths);
+    SetStatusText(Txt(FrameworkText::kIdle), 0);
+}
+
+void CMainFrame::CreateAccelerators()
+{
+    std::vector<wxAcceleratorEntry> entries;
+    for (size_t i = 0; i < kAcceleratorCount; i++)
+        entries.emplace_back(kAccelerators[i].flags, kAccelerators[i].key, kAccelerators[i].command);
+    SetAcceleratorTable(wxAcceleratorTable(int(entries.size()), entries.data()));
+}
+
+void CMainFrame::UpdateRecentFiles()
+{
+    if (m_pFileMenu == nullptr)
+        return;
+    // The list takes the place of the first entry, between the two separators.
+    size_t pos = 0;
+    bool found = false;
+    const wxMenuItemList& items = m_pFileMenu->GetMenuItems();
+    for (size_t i = 0; i < items.GetCount(); i++) {
+        int id = items[i]->GetId();
+        if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
+            if (!found)
+                pos = i;
+            found = true;
+        }
+    }
+    if (!found)
+        return;
+    for (int id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_FILE4; id++) {
+        while (wxMenuItem* item = m_pFileMenu->FindItem(id))
+            m_pFileMenu->Destroy(item);
+    }
+    const RecentFileList& recent = TheApp().GetRecentFiles();
+    if (recent.Count() == 0) {
+        m_pFileMenu->Insert(pos, ID_FILE_MRU_FILE1, Txt("Ultims arxius "), PromptStatus(ID_FILE_MRU_FILE1))
+            ->Enable(false);
+        return;
+    }
+    for (size_t i = 0; i < recent.Count(); i++)
+        m_pFileMenu->Insert(pos + i, ID_FILE_MRU_FILE1 + int(i), recent.MenuLabel(i),
+                            PromptStatus(ID_FILE_MRU_FILE1 + int(i)));
+}
+
+void CMainFrame::SetView(CTavroluView* pView)
+{
+    m_pView = pView;
+    if (pView != nullptr && pView->GetCanvas() != nullptr) {
+        SendSizeEvent();
+        pView->GetCanvas()->SetFocus();
+    }
+}
+
+CTavroluDoc* CMainFrame::GetActiveDocument() const
+{
+    return m_pView != nullptr ? m_pView->GetDocument() : nullptr;
+}
+
+bool CMainFrame::IsCommandEnabled(int id)
+{
+    wxUpdateUIEvent update(id);
+    update.SetEventObject(this);
+    ProcessWindowEvent(update);
+    return !update.GetSetEnabled() || update.GetEnabled();
+}
+
+bool CMainFrame::TryBefore(wxEvent& event)
+{
+    if (event.GetEventType() == wxEVT_MENU && !IsCommandEnabled(event.GetId()))
+        return true;
+    return wxDocParentFrame::TryBefore(event);
+}
+
+void CMainFrame::InvalidateClient()
+{
+    if (m_pView != nullptr)
+        m_pView->InvalidateErase();
+    Refresh(true);
+}
+
+void CMainFrame::UpdateSizeLimit()
+{
+    CTavroluDoc* pDoc = GetActiveDocument();
+    JTDecorat* pDecorat = JTDecorat::GetDecorat();
+    if (pDoc == nullptr || pDecorat == nullptr)
+        return;
+    const int s = pDecorat->GetTileShift();
+    // The bars lie inside the limit, as the view's borders do.
+    int bars = 0;
+    if (GetToolBar() != nullptr && GetToolBar()->IsShown())
+        bars += GetToolBar()->GetSize().y;
+    if (GetStatusBar() != nullptr && GetStatusBar()->IsShown())
+        bars += GetStatusBar()->GetSize().y;
+    // A window must keep room for its menu and bars: tiny maps bound it at a small minimum.
+    const int cx = std::max(pDoc->GetPixelWidth(s), 160);
+    const int cy = std::max(pDoc->GetPixelHeight(s) - bars, 40);
+    SetMaxClientSize(wxSize(cx, cy));
+}
+
+void CMainFrame::OnEditTiles(wxCommandEvent&)
+{
+    CTilesDlg dlg(nullptr);
+    CTavroluDoc* pDoc = GetActiveDocument();
+    ASSERT(pDoc != nullptr);
+    dlg.m_nTile = pDoc->m_nTile >= 0 && pDoc->m_nTile <= 255 ? pDoc->m_nTile : 0;
+    const int result = dlg.ShowModal();
+    pDoc->m_nTile = result == wxID_OK ? dlg.m_nTile : -1;
+    pDoc->DropPendingSprite();
+}
+
+void CMainFrame::OnToggleCollisions(wxCommandEvent&)
+{
+    CTavroluDoc* pDoc = GetActiveDocument();
+    ASSERT(pDoc != nullptr);
+    pDoc->m_bShowCollisions = !pDoc->m_bShowCollisions;
+    InvalidateClient();
+}
+
+void CMainFrame::OnUpdateToggleCollisions(wxUpdateUIEvent& event)
+{
+    CTavroluDoc* pDoc = GetActiveDocument();
+    event.Check(pDoc != nullptr && pDoc->m_bShowCollisions);
+}
+
+void CMainFrame::OnEditSprites(wxCommandEvent&)
+{
+    JTManager* pManager = JTManager::GetManager();
+    CTavroluDoc* pDoc = GetActiveDocument();
+    ASSERT(pDoc != nullptr);
+    ASSERT(pManager != nullptr);
+    CSpritesDlg dlg(nullptr);
+    const int result = dlg.ShowModal();
+    pDoc->DropPendingSprite();
+    if (result == wxID_OK) {
+        pDoc->m_pSprite = dlg.m_pSprite;
+        pDoc->m_nTile = 0;
+    } else {
+        pDoc->m_nTile = -1;
+        pDoc->m_pSprite = nullptr;
+    }
+}
+
+void CMainFrame::OnUpdateDeleteSprite(wxUpdateUIEvent& event)
+{
+    CTavroluDoc* pDoc = GetActiveDocument();
+    event.Enable(pDoc != nullptr && pDoc->m_pSprite != nullptr && pDoc->m_nTile == -1);
+}
+
+void CMainFrame::OnDeleteSprite(wxCommandEvent&)
+{
+    CTavroluDoc* pDoc = GetActiveDocument();
+    JTManager* pManager = JTManager::GetManager();
+    ASSERT(pDoc != nullptr && pManager != nullptr);
+    pDoc->m_pSprite->SetAlive(false);
+    pManager->BuildRenderList();
+    pDoc->m_pSprite = nullptr;
+    InvalidateClient();
+}
+
+void CMainFrame::OnRunGame(wxCommandEvent&)
+{
+    JTManager* pManager = JTManager::GetManager();
+    JTRender* pRender = JTRender::GetRender();
+    CTavroluDoc* pDoc = GetActiveDocument();
+    ASSERT(pDoc != nullptr);
+    ASSERT(pManager != nullptr && pRender != nullptr);
+    pDoc->ResetTool();
+    pDoc->m_pSprite = nullptr;
+    pManager->SaveBackup();
+    Hide();
+    // Whatever the run does, the map comes back and the editor shows again.
+    bool failed = false;
+    try {
+        std::unique_ptr<CPlayDialog> pDlg(new CPlayDialog(nullptr));
+        pDlg->ShowModal();
+    } catch (CException* e) {
+        e->Delete();
+        failed = true;
+    } catch (const std::exception&) {
+        failed = true;
+    }
+    if (JTKernel* pKernel = JTKernel::GetKernel())
+        pKernel->SetTalker(nullptr);
+    try {
+        pManager->LoadBackup();
+    } catch (CException* e) {
+        e->Delete();
+        failed = true;
+    } catch (const std::exception&) {
+        failed = true;
+    }
+    pRender->SetCamera(0, 0);
+    Show();
+    InvalidateClient();
+    if (failed)
+        MessageBoxOk(this, Txt("El joc s'ha aturat per un error."), Txt(kAppCaption));
+}
+
+void CMainFrame::OnFileSave(wxCommandEvent&)
+{
+    if (CTavroluDoc* pDoc = GetActiveDocument())
+        pDoc->Save();
+}
+
+void CMainFrame::OnFileSaveAs(wxCommandEvent&)
+{
+    if (CTavroluDoc* pDoc = GetActiveDocument())
+        pDoc->SaveAs();
+}
+
+void CMainFrame::OnRecentFile(wxCommandEvent& event)
+{
+    TheApp().OpenRecentFile(size_t(event.GetId() - ID_FILE_MRU_FILE1));
+}
+
+void CMainFrame::OnUpdateRecentPlaceholder(wxUpdateUIEvent& event)
+{
+    event.Enable(TheApp().GetRecentFiles().Count() > 0);
+}
+
+void CMainFrame::OnAppExit(wxCommandEvent&)
+{
+    Close();
+}
+
+void CMainFrame::OnViewBar(wxCommandEvent& event)
+{
+    wxWindow* bar = event.GetId() == ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar())
+                                                     : static_cast<wxWindow*>(GetStatusBar());
+    if (bar == nullptr)
+        return;
+    bar->Show(!bar->IsShown());
+    SendSizeEvent();
+    UpdateSizeLimit();
+}
+
+void CMainFrame::OnUpdateViewBar(wxUpdateUIEvent& event)
+{
+    wxWindow* bar = event.GetId() == ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar())
+                                                     : static_cast<wxWindow*>(GetStatusBar());
+    event.Check(bar != nullptr && bar->IsShown());
+}
+
+void CMainFrame::OnUpdateDisabled(wxUpdateUIEvent& event)
+{
+    event.Enable(false);
+}
+
+void CMainFrame::OnDropFiles(wxDropFilesEvent& event)
+{
+    if (event.GetNumberOfFiles() > 0) {
+        Raise();
+        TheApp().OpenDocumentFile(event.GetFiles()[0]);
+    }
+}
+
+// The lock panes show their text while the lock is on.
+void CMainFrame::OnIdle(wxIdleEvent& event)
+{
+    event.Skip();
+    wxStatusBar* bar = GetStatusBar();
+    GdkDisplay* display = gdk_display_get_default();
+    if (bar == nullptr || display == nullptr)
+        return;
+    GdkKeymap* keymap = gdk_keymap_get_for_display(display);
+    const bool on[] = {false, gdk_keymap_get_caps_lock_state(keymap) != FALSE,
+                       gdk_keymap_get_num_lock_state(keymap) != FALSE,
+                       gdk_keymap_get_scroll_lock_state(keymap) != FALSE};
+    const int state = (on[1] ? 1 : 0) | (on[2] ? 2 : 0) | (on[3] ? 4 : 0);
+    if (state == m_lockState)
+        return;
+    m_lockState = state;
+    for (size_t i = 1; i < std::size(kStatusPanes); i++)
+        bar->SetStatusText(on[i] ? Txt(LoadStringById(kStatusPanes[i])) : wxString(), int(i));
+}
+
+// Keys reach the accelerators only through a focused child.
+void CMainFrame::OnActivate(wxActivateEvent& event)
+{
+    event.Skip();
+    if (event.GetActive() && m_pView != nullptr && m_pView->GetCanvas() != nullptr)
+        m_pView->GetCanvas()->SetFocus();
+}
+
+void CMainFrame::OnMenuClosed(wxMenuEvent& event)
+{
+    event.Skip();
+}

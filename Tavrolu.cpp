@@ -1,17 +1,241 @@
-// Tavrolu.cpp -- the application object and the about box.
+// Tavrolu.cpp -- the application object: start-up, New and Open, the about box.
 #include "Tavrolu.h"
 
+#include "MainFrm.h"
+#include "ResourceTables.h"
+#include "TavroluDoc.h"
+#include "TavroluView.h"
+#include "resource.h"
+#include "platform/wx/dlgunits.h"
+#include "platform/wx/hwnd.h"
+#include "platform/wx/icons.h"
+#include "platform/wx/shell_registration.h"
+#include "platform/wx/text.h"
+
+#include <wx/button.h>
+#include <wx/config.h>
+#include <wx/fileconf.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/image.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/stdpaths.h>
+
 wxBEGIN_EVENT_TABLE(CTavroluApp, wxApp)
+    EVT_MENU(ID_APP_ABOUT, CTavroluApp::OnAppAbout)
+    EVT_MENU(ID_FILE_NEW, CTavroluApp::OnFileNew)
+    EVT_MENU(ID_FILE_OPEN, CTavroluApp::OnFileOpen)
 wxEND_EVENT_TABLE()
+
+namespace {
+const char* const kRegistryKey = "Local AppWizard-Generated Applications";
+}
+
+wxString CTavroluDocManager::MakeNewDocumentName()
+{
+    return Txt(FrameworkText::kUntitled);
+}
+
+void CTavroluDocManager::AddFileToHistory(const wxString& file)
+{
+    CTavroluApp& app = TheApp();
+    app.GetRecentFiles().Add(file);
+    app.GetRecentFiles().Save(wxConfigBase::Get(false));
+    if (CMainFrame* pFrame = CMainFrame::Get())
+        pFrame->UpdateRecentFiles();
+}
 
 bool CTavroluApp::OnInit()
 {
-    return false;
+    wxArrayString args;
+    for (int i = 1; i < argc; i++)
+        args.Add(argv[i]);
+    return InitInstance(args);
 }
 
 int CTavroluApp::OnExit()
 {
+    ExitInstance();
     return wxApp::OnExit();
 }
 
-void CTavroluApp::OnAppAbout(wxCommandEvent&) {}
+// Settings live in a file under the user's config folder whose path follows the key's:
+// <config>/Local AppWizard-Generated Applications/Tavrolu.conf.
+void CTavroluApp::LoadSettings()
+{
+    wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    wxString dir = wxStandardPaths::Get().GetUserConfigDir() + "/" + kRegistryKey;
+    wxFileName::Mkdir(dir, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    delete wxConfigBase::Set(new wxFileConfig(GetAppName(), kRegistryKey,
+                                              dir + "/" + GetAppName() + ".conf", wxString(),
+                                              wxCONFIG_USE_LOCAL_FILE));
+    m_recentFiles.Load(wxConfigBase::Get(false));
+}
+
+void CTavroluApp::RegisterFileType()
+{
+    ShellFileType type{Txt(DocStringPart(DOC_REG_FILE_TYPE_ID)),
+                       Txt(DocStringPart(DOC_REG_FILE_TYPE_NAME)),
+                       Txt(DocStringPart(DOC_FILTER_EXT)),
+                       GetAppName(),
+                       IDR_MAINFRAME,
+                       IDI_DOCUMENT};
+    RegisterShellFileTypes(type, wxStandardPaths::Get().GetExecutablePath(), wxGetCwd());
+}
+
+bool CTavroluApp::InitInstance(const wxArrayString& args)
+{
+    SetAppName(Txt(LoadStringById(AFX_IDS_APP_TITLE)));
+    SetAppDisplayName(Txt(LoadStringById(AFX_IDS_APP_TITLE)));
+    SetVendorName(kRegistryKey);
+    LoadSettings();
+    InstallNoticePump();
+    if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr)
+        wxImage::AddHandler(new wxPNGHandler);
+
+    m_pDocManager = new CTavroluDocManager;
+    m_pDocManager->SetMaxDocsOpen(1);
+    wxDocTemplate* pTemplate = new wxDocTemplate(
+        m_pDocManager, Txt(DocStringPart(DOC_FILTER_NAME)), "*.tvr", wxString(), "tvr",
+        Txt(DocStringPart(DOC_FILE_NEW_NAME)), Txt(DocStringPart(DOC_FILE_NEW_NAME)),
+        CLASSINFO(CTavroluDoc), CLASSINFO(CTavroluView));
+    RegisterFileType();
+
+    CMainFrame* pFrame = new CMainFrame(m_pDocManager, GetAppDisplayName());
+    SetTopWindow(pFrame);
+    const bool open = !args.empty();
+    CTavroluDoc* pDoc = static_cast<CTavroluDoc*>(
+        pTemplate->CreateDocument(open ? args[0] : wxString(), open ? 0 : wxDOC_NEW));
+    bool started = pDoc != nullptr;
+    if (started && open) {
+        started = pDoc->OpenFile(args[0], nullptr);
+        if (started)
+            m_pDocManager->AddFileToHistory(args[0]);
+    } else if (started) {
+        started = pDoc->OnNewDocument();
+    }
+    if (!started) {
+        if (pDoc != nullptr)
+            pDoc->DeleteAllViews();
+        pFrame->Destroy();
+        return false;
+    }
+    InitialUpdate();
+    pFrame->Show();
+    pFrame->Update();
+    pFrame->DragAcceptFiles(true);
+    return true;
+}
+
+void CTavroluApp::ExitInstance()
+{
+    if (m_pDocManager != nullptr) {
+        m_pDocManager->Clear(true);
+        // The frame forwards its events to the manager: it goes first, at once.
+        if (CMainFrame* pFrame = CMainFrame::Get()) {
+            pFrame->Destroy();
+            ProcessIdle();
+        }
+        delete m_pDocManager;
+        m_pDocManager = nullptr;
+    }
+    m_recentFiles.Save(wxConfigBase::Get(false));
+    delete wxConfigBase::Set(nullptr);
+}
+
+CTavroluDoc* CTavroluApp::GetDocument() const
+{
+    if (m_pDocManager == nullptr || m_pDocManager->GetDocumentsVector().empty())
+        return nullptr;
+    return wxDynamicCast(m_pDocManager->GetDocumentsVector()[0], CTavroluDoc);
+}
+
+void CTavroluApp::InitialUpdate()
+{
+    CMainFrame* pFrame = CMainFrame::Get();
+    if (pFrame != nullptr && pFrame->GetView() != nullptr) {
+        pFrame->GetView()->OnInitialUpdate();
+        pFrame->GetView()->OnChangeFilename();
+    }
+}
+
+void CTavroluApp::OnFileNew(wxCommandEvent&)
+{
+    CTavroluDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return;
+    pDoc->OnNewDocument();
+    InitialUpdate();
+}
+
+void CTavroluApp::OnFileOpen(wxCommandEvent&)
+{
+    wxString filters = Txt(DocStringPart(DOC_FILTER_NAME)) + "|*.tvr|"
+                       + Txt(FrameworkText::kAllFilter) + "|*";
+    wxFileDialog dlg(CMainFrame::Get(), Txt(FrameworkText::kOpenTitle), wxString(), wxString(),
+                     filters, wxFD_OPEN);
+    if (dlg.ShowModal() == wxID_OK)
+        OpenDocumentFile(dlg.GetPath());
+}
+
+bool CTavroluApp::OpenDocumentFile(const wxString& path)
+{
+    CTavroluDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return false;
+    bool damaged = false;
+    if (pDoc->OpenFile(path, &damaged)) {
+        m_pDocManager->AddFileToHistory(path);
+        InitialUpdate();
+        return true;
+    }
+    if (damaged) {
+        // Half a map was read: a fresh one replaces it.
+        pDoc->OnNewDocument();
+        InitialUpdate();
+    }
+    return false;
+}
+
+void CTavroluApp::OpenRecentFile(size_t index)
+{
+    if (index >= m_recentFiles.Count())
+        return;
+    if (!OpenDocumentFile(m_recentFiles.Get(index))) {
+        m_recentFiles.Remove(index);
+        m_recentFiles.Save(wxConfigBase::Get(false));
+        if (CMainFrame* pFrame = CMainFrame::Get())
+            pFrame->UpdateRecentFiles();
+    }
+}
+
+void CTavroluApp::OnAppAbout(wxCommandEvent&)
+{
+    CAboutDlg dlg(nullptr);
+    dlg.ShowModal();
+}
+
+CAboutDlg::CAboutDlg(wxWindow* pParent)
+    : wxDialog(pParent, IDD_ABOUTBOX, Txt("A prop de Tavrolu"), wxDefaultPosition, wxDefaultSize,
+               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX)
+{
+    SetClientSize(DluSize(166, 105));
+    wxIconBundle icons = LoadIconGroup(IDR_MAINFRAME);
+    wxIcon icon = icons.GetIcon(wxSize(32, 32));
+    if (icon.IsOk())
+        new wxStaticBitmap(this, wxID_ANY, icon, DluPoint(11, 17));
+    new wxStaticText(this, wxID_ANY, Txt("Tavrolu versió 1.0"), DluPoint(40, 10), DluSize(119, 8));
+    new wxStaticText(this, wxID_ANY, Txt("Un joc d'acció i el seu editor de mapes"),
+                     DluPoint(40, 25), DluSize(119, 8));
+    new wxStaticText(this, wxID_ANY, Txt("Autors: l'equip de Tavrolu"), DluPoint(40, 40),
+                     DluSize(119, 30));
+    wxButton* ok = new wxButton(this, wxID_OK, Txt("Acceptar"), DluPoint(58, 84), DluSize(50, 14));
+    ok->SetDefault();
+    SetEscapeId(wxID_OK);
+}
+
+CTavroluApp& TheApp()
+{
+    return *static_cast<CTavroluApp*>(wxApp::GetInstance());
+}

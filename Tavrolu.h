@@ -1,10 +1,23 @@
 // Tavrolu.h -- the application object and the about box.
 #pragma once
 
+#include "platform/wx/recent_files.h"
+
 #include <wx/app.h>
 #include <wx/dialog.h>
+#include <wx/docview.h>
 
-class wxDocManager;
+class CTavroluDoc;
+
+// The document manager of the one template: the framework's Spanish texts, and a recent-file
+// list of four kept in the program's settings.
+class CTavroluDocManager : public wxDocManager
+{
+public:
+    wxString MakeNewDocumentName() override;
+    wxFileHistory* OnCreateFileHistory() override { return nullptr; }
+    void AddFileToHistory(const wxString& file) override;
+};
 
 class CTavroluApp : public wxApp
 {
@@ -12,14 +25,44 @@ public:
     bool OnInit() override;
     int OnExit() override;
 
+    // The start-up proper: settings, recent files, the template, the shell's file type, then
+    // the command line (args without the program's name) and the main window. False ends the
+    // program.
+    bool InitInstance(const wxArrayString& args);
+    // Closes the document and the main window and saves the settings.
+    void ExitInstance();
+
     void OnAppAbout(wxCommandEvent& event);
+    void OnFileNew(wxCommandEvent& event);
+    void OnFileOpen(wxCommandEvent& event);
+
+    // Opens a file into the document, as File Open does after its dialog.
+    bool OpenDocumentFile(const wxString& path);
+    void OpenRecentFile(size_t index);
+
+    RecentFileList& GetRecentFiles() { return m_recentFiles; }
+    CTavroluDoc* GetDocument() const;
+    wxDocManager* GetDocManager() const { return m_pDocManager; }
+
+    static const size_t kRecentFiles = 4;
 
 private:
+    void LoadSettings();
+    void RegisterFileType();
+    // The framework's initial update after New and Open.
+    void InitialUpdate();
+
+    wxDocManager* m_pDocManager = nullptr;
+    RecentFileList m_recentFiles{kRecentFiles};
+
     wxDECLARE_EVENT_TABLE();
 };
+
+// The running application object.
+CTavroluApp& TheApp();
 
 class CAboutDlg : public wxDialog
 {
 public:
-    explicit CAboutDlg(wxWindow* parent);
+    explicit CAboutDlg(wxWindow* pParent);
 };

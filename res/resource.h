@@ -32,31 +32,35 @@
 #define IDC_TALK_TEXT 1011
 #define IDC_PORTRAIT 1012
 
+// Command ids keep the original numbers' low 15 bits: the toolkit takes menu and accelerator ids
+// only below 0x7FFF, and every original command id lies in 0x8000-0xFFFF.
+#define COMMAND_ID(original) ((original) - 0x8000)
+
 // The editor's own commands.
-#define ID_EDIT_TILES 32771
-#define ID_VIEW_COLLISIONS 32772
-#define ID_EDIT_SPRITES 32773
-#define ID_DELETE_SPRITE 32778
-#define ID_RUN_GAME 32780
+#define ID_EDIT_TILES COMMAND_ID(32771)
+#define ID_VIEW_COLLISIONS COMMAND_ID(32772)
+#define ID_EDIT_SPRITES COMMAND_ID(32773)
+#define ID_DELETE_SPRITE COMMAND_ID(32778)
+#define ID_RUN_GAME COMMAND_ID(32780)
 
 // The framework's standard commands, under their standard numbers.
-#define ID_FILE_NEW 57600
-#define ID_FILE_OPEN 57601
-#define ID_FILE_SAVE 57603
-#define ID_FILE_SAVE_AS 57604
-#define ID_FILE_PRINT 57607
-#define ID_FILE_MRU_FILE1 57616
-#define ID_FILE_MRU_FILE4 57619
-#define ID_EDIT_COPY 57634
-#define ID_EDIT_CUT 57635
-#define ID_EDIT_PASTE 57637
-#define ID_EDIT_UNDO 57643
-#define ID_APP_ABOUT 57664
-#define ID_APP_EXIT 57665
-#define ID_NEXT_PANE 57680
-#define ID_PREV_PANE 57681
-#define ID_VIEW_TOOLBAR 59392
-#define ID_VIEW_STATUS_BAR 59393
+#define ID_FILE_NEW COMMAND_ID(57600)
+#define ID_FILE_OPEN COMMAND_ID(57601)
+#define ID_FILE_SAVE COMMAND_ID(57603)
+#define ID_FILE_SAVE_AS COMMAND_ID(57604)
+#define ID_FILE_PRINT COMMAND_ID(57607)
+#define ID_FILE_MRU_FILE1 COMMAND_ID(57616)
+#define ID_FILE_MRU_FILE4 COMMAND_ID(57619)
+#define ID_EDIT_COPY COMMAND_ID(57634)
+#define ID_EDIT_CUT COMMAND_ID(57635)
+#define ID_EDIT_PASTE COMMAND_ID(57637)
+#define ID_EDIT_UNDO COMMAND_ID(57643)
+#define ID_APP_ABOUT COMMAND_ID(57664)
+#define ID_APP_EXIT COMMAND_ID(57665)
+#define ID_NEXT_PANE COMMAND_ID(57680)
+#define ID_PREV_PANE COMMAND_ID(57681)
+#define ID_VIEW_TOOLBAR COMMAND_ID(59392)
+#define ID_VIEW_STATUS_BAR COMMAND_ID(59393)
 
 // String table entries that are not command prompts.
 #define AFX_IDS_APP_TITLE 57344

@@ -6,7 +6,8 @@
 
 #include <wx/gdicmn.h>
 
-inline int DluX(int x) { return x * 6 / 4; }
-inline int DluY(int y) { return y * 13 / 8; }
+// Rounded to the nearest pixel, as the system's own conversion does (150 units high: 244 px).
+inline int DluX(int x) { return (x * 6 + 2) / 4; }
+inline int DluY(int y) { return (y * 13 + 4) / 8; }
 inline wxPoint DluPoint(int x, int y) { return wxPoint(DluX(x), DluY(y)); }
 inline wxSize DluSize(int w, int h) { return wxSize(DluX(w), DluY(h)); }

@@ -58,6 +58,15 @@ void OnFocusLost(wxFocusEvent& event)
     event.Skip();
 }
 
+// A top-level window that loses the focus to another one is deactivated, and its focused
+// child may never hear of it.
+void OnActivate(wxActivateEvent& event)
+{
+    if (!event.GetActive())
+        KeyStateReset();
+    event.Skip();
+}
+
 void OnGone(wxWindowDestroyEvent& event)
 {
     KeyStateReset();
@@ -72,4 +81,6 @@ void FeedKeyState(wxWindow* window)
     window->Bind(wxEVT_KEY_UP, OnKeyUp);
     window->Bind(wxEVT_KILL_FOCUS, OnFocusLost);
     window->Bind(wxEVT_DESTROY, OnGone);
+    if (window->IsTopLevel())
+        window->Bind(wxEVT_ACTIVATE, OnActivate);
 }

@@ -1,1 +1,55 @@
-// app_test.cpp
+// app_test.cpp -- what the program leaves on the desktop at start: the file type and its opener.
+#include "editor_session.h"
+
+#include "platform/wx/shell_registration.h"
+
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+} // namespace
+
+using AppTest = EditorTest;
+
+TEST_F(AppTest, StartRegistersTheDocumentTypeOnceAndNeverStopsOverIt)
+{
+    const std::string data = getenv("XDG_DATA_HOME");
+    remove((data + "/applications/tavrolu.desktop").c_str());
+    ASSERT_TRUE(Start());
+    std::string package = ReadAll(data + "/mime/packages/Tavrolu.Document.xml");
+    EXPECT_NE(package.find("<comment>Tavrol Document</comment>"), std::string::npos);
+    EXPECT_NE(package.find("<glob pattern=\"*.tvr\"/>"), std::string::npos);
+    std::string entry = ReadAll(data + "/applications/tavrolu.desktop");
+    EXPECT_NE(entry.find("MimeType=application/x-tavrolu.document;"), std::string::npos);
+    EXPECT_NE(entry.find(" %f"), std::string::npos);
+    struct stat first;
+    ASSERT_EQ(stat((data + "/applications/tavrolu.desktop").c_str(), &first), 0);
+    Stop();
+
+    // A second start rewrites nothing; a data folder that cannot be written stops nothing.
+    ASSERT_TRUE(Start());
+    struct stat second;
+    ASSERT_EQ(stat((data + "/applications/tavrolu.desktop").c_str(), &second), 0);
+    EXPECT_EQ(first.st_mtim.tv_nsec, second.st_mtim.tv_nsec);
+    EXPECT_EQ(first.st_ino, second.st_ino);
+    Stop();
+    setenv("XDG_DATA_HOME", "/proc/no/such/folder", 1);
+    EXPECT_TRUE(Start());
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+}
+
+TEST_F(AppTest, ADocumentThatCannotBeOpenedAtStartEndsTheProgram)
+{
+    EXPECT_FALSE(StartWith(File("nothere.tvr")));
+    ASSERT_EQ(m_script.Messages().size(), 1u);
+    EXPECT_TRUE(m_script.Dialogs().empty());
+    EXPECT_EQ(CMainFrame::Get(), nullptr);
+}

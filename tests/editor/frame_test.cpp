@@ -1,1 +1,220 @@
-// frame_test.cpp
+// frame_test.cpp -- the main window as the user meets it: start-up, caption, menu, toolbar,
+// status bar, keys, and the editor's commands.
+#include "editor_session.h"
+
+#include "ResourceTables.h"
+#include "resource.h"
+#include "Motor/jtdecorat.h"
+#include "Motor/jtkernel.h"
+#include "Motor/jtmanager.h"
+#include "Motor/jtrender.h"
+#include "Motor/jtsprite.h"
+#include "platform/wx/menu_keys.h"
+
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/uiaction.h>
+
+namespace {
+
+wxString U(const char* s)
+{
+    return wxString::FromUTF8(s);
+}
+
+JTSprite* Place(int type, int x, int y)
+{
+    JTSprite* s = JTKernel::GetKernel()->CreateSprite(type);
+    s->SetPos(x, y);
+    JTManager::GetManager()->Add(s);
+    return s;
+}
+
+} // namespace
+
+using FrameTest = EditorTest;
+
+TEST_F(FrameTest, PlainStartAsksForTheMapBeforeTheWindowShows)
+{
+    bool frameShownDuringDialog = true;
+    m_script.Then([&](wxDialog* dlg) {
+        frameShownDuringDialog = CMainFrame::Get() != nullptr && CMainFrame::Get()->IsShown();
+        ClickButton(dlg, wxID_OK);
+    });
+    ASSERT_TRUE(TheApp().InitInstance(wxArrayString()));
+    Pump(20);
+    ASSERT_EQ(m_script.Dialogs().size(), 1u);
+    EXPECT_EQ(m_script.Dialogs()[0], U("Nou Mapa"));
+    EXPECT_FALSE(frameShownDuringDialog);
+    EXPECT_TRUE(Frame()->IsShown());
+    EXPECT_EQ(Frame()->GetTitle(), U("Sin título - Tavrolu"));
+    EXPECT_EQ(Doc()->m_nWidth, 30);
+    EXPECT_EQ(Doc()->m_nHeight, 30);
+    EXPECT_EQ(Frame()->GetStatusBar()->GetStatusText(0), U("Preparado"));
+    EXPECT_EQ(Frame()->GetStatusBar()->GetFieldsCount(), 4);
+}
+
+TEST_F(FrameTest, MenuToolbarAndPromptsAreTheProgramsOwn)
+{
+    ASSERT_TRUE(Start());
+    wxMenuBar* bar = Frame()->GetMenuBar();
+    ASSERT_EQ(bar->GetMenuCount(), 4u);
+    EXPECT_EQ(bar->GetMenuLabel(0), U("&Arxiu"));
+    EXPECT_EQ(bar->GetMenuLabel(1), U("&Edició"));
+    EXPECT_EQ(bar->GetMenuLabel(2), U("&Veure"));
+    EXPECT_EQ(bar->GetMenuLabel(3), U("Aj&uda"));
+    struct Expect
+    {
+        int id;
+        const char* label;
+        const char* key;
+    } items[] = {
+        {ID_FILE_NEW, "&Nou", "Ctrl+N"},         {ID_FILE_OPEN, "&Obrir...", "Ctrl+A"},
+        {ID_FILE_SAVE, "&Desa", "Ctrl+G"},       {ID_FILE_SAVE_AS, "Desar c&om...", ""},
+        {ID_DELETE_SPRITE, "&Esborra Sprite", "SUPR"}, {ID_EDIT_TILES, "Edita &tiles", "T"},
+        {ID_RUN_GAME, "Executa Joc", "F1"},      {ID_APP_ABOUT, "&A prop de Tavrolu...", ""},
+        {ID_FILE_MRU_FILE1, "Ultims arxius ", ""}, {ID_EDIT_UNDO, "&Desfer", "Ctrl+Z"},
+    };
+    for (const Expect& e : items) {
+        wxMenuItem* item = bar->FindItem(e.id);
+        ASSERT_NE(item, nullptr) << e.id;
+        EXPECT_EQ(item->GetItemLabel(), U(e.label)) << e.id;
+        EXPECT_EQ(GetMenuKeyText(item), U(e.key)) << e.id;
+    }
+    EXPECT_EQ(bar->FindItem(ID_EDIT_TILES)->GetHelp(), U("Mostra dialeg selecció de tile"));
+    EXPECT_EQ(bar->FindItem(ID_FILE_NEW)->GetHelp(), U("Crea un nou document"));
+
+    wxToolBar* tools = Frame()->GetToolBar();
+    ASSERT_NE(tools, nullptr);
+    EXPECT_EQ(tools->GetToolsCount(), 18u);
+    int buttons = 0;
+    for (size_t i = 0; i < tools->GetToolsCount(); i++)
+        buttons += tools->GetToolByPos(int(i))->IsSeparator() ? 0 : 1;
+    EXPECT_EQ(buttons, 13);
+    EXPECT_EQ(tools->GetToolShortHelp(ID_FILE_OPEN), U("Obrir"));
+    EXPECT_EQ(tools->GetToolLongHelp(ID_FILE_OPEN), U("Abri un document ja existent"));
+    EXPECT_EQ(tools->GetToolShortHelp(ID_RUN_GAME), wxString());
+    EXPECT_EQ(tools->GetToolLongHelp(ID_RUN_GAME), U("Executa el nivell"));
+    EXPECT_EQ(tools->GetToolLongHelp(ID_DELETE_SPRITE), wxString());
+    EXPECT_EQ(tools->GetToolShortHelp(ID_FILE_PRINT), wxString());
+}
+
+TEST_F(FrameTest, CommandsWithoutHandlersAreDisabledAndDeleteFollowsTheSelection)
+{
+    ASSERT_TRUE(Start());
+    for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+        EXPECT_FALSE(IsEnabled(id)) << id;
+    EXPECT_TRUE(IsEnabled(ID_EDIT_TILES));
+    EXPECT_FALSE(IsEnabled(ID_DELETE_SPRITE));
+    EXPECT_FALSE(Frame()->GetToolBar()->GetToolEnabled(ID_FILE_PRINT));
+
+    JTSprite* hen = Place(1, 40, 40);
+    Doc()->m_nTile = 5; // a tile brush: Delete stays off
+    EXPECT_FALSE(IsEnabled(ID_DELETE_SPRITE));
+    Doc()->m_nTile = -1;
+    Doc()->m_pSprite = hen;
+    EXPECT_TRUE(IsEnabled(ID_DELETE_SPRITE));
+    Command(ID_DELETE_SPRITE);
+    EXPECT_EQ(Sprites(), "");
+    EXPECT_EQ(Doc()->m_pSprite, nullptr);
+    EXPECT_FALSE(IsEnabled(ID_DELETE_SPRITE));
+    // A disabled command never runs, even when its event arrives.
+    JTSprite* dog = Place(2, 10, 10);
+    Command(ID_DELETE_SPRITE);
+    EXPECT_EQ(JTManager::GetManager()->GetFirst(), dog);
+    EXPECT_EQ(Sprites(), " - 2");
+}
+
+TEST_F(FrameTest, OverlayTogglesItsCheckMarkAndSaveSwitchesItOff)
+{
+    ASSERT_TRUE(Start(4, 4));
+    JTDecorat::GetDecorat()->SetWalkable(0, 0);
+    EXPECT_FALSE(Frame()->GetMenuBar()->FindItem(ID_VIEW_COLLISIONS)->IsChecked());
+    Command(ID_VIEW_COLLISIONS);
+    UpdateUI();
+    EXPECT_TRUE(Doc()->m_bShowCollisions);
+    EXPECT_TRUE(Frame()->GetMenuBar()->FindItem(ID_VIEW_COLLISIONS)->IsChecked());
+    EXPECT_TRUE(Frame()->GetToolBar()->GetToolState(ID_VIEW_COLLISIONS));
+    // The crosses are red lines over the blocked cells.
+    Pump(30);
+    int red = 0;
+    for (int x = 0; x < 16; x++)
+        red += ViewPixel(x, x) == 0x0000FF ? 1 : 0;
+    EXPECT_GT(red, 8);
+
+    Doc()->SetFilename(wxString::FromUTF8(File("o.tvr").c_str()));
+    Doc()->SetDocumentSaved(true);
+    Command(ID_FILE_SAVE);
+    UpdateUI();
+    EXPECT_FALSE(Doc()->m_bShowCollisions);
+    EXPECT_FALSE(Frame()->GetMenuBar()->FindItem(ID_VIEW_COLLISIONS)->IsChecked());
+}
+
+TEST_F(FrameTest, RunGameRestoresTheMapAndShowsTheEditorAgain)
+{
+    ASSERT_TRUE(Start(10, 10));
+    Place(1, 20, 20);
+    Place(2, 60, 60);
+    // A pending sprite is destroyed before the run: no hero reaches the map.
+    Doc()->m_pSprite = JTKernel::GetKernel()->CreateSprite(0);
+    Doc()->m_nTile = 0;
+    bool hiddenDuringRun = false;
+    m_script.Then([](wxDialog*) {}); // the game window runs by itself
+    m_script.OnNextMessage([&](const ShownMessage&) { hiddenDuringRun = !Frame()->IsShown(); });
+    Command(ID_RUN_GAME);
+    Pump(50);
+    ASSERT_EQ(m_script.Dialogs().size(), 1u);
+    EXPECT_EQ(m_script.Dialogs()[0], U("Play"));
+    ASSERT_EQ(m_script.Messages().size(), 1u);
+    EXPECT_EQ(m_script.Messages()[0].text, U("No hi ha jugador al mapa."));
+    EXPECT_EQ(m_script.Messages()[0].caption, U("JTKernel PANIK!"));
+    EXPECT_TRUE(hiddenDuringRun);
+    EXPECT_TRUE(Frame()->IsShown());
+    EXPECT_EQ(JTRender::GetRender()->GetPlayer(), nullptr);
+    EXPECT_EQ(Doc()->m_pSprite, nullptr);
+    EXPECT_EQ(Doc()->m_nTile, -1);
+    EXPECT_EQ(JTKernel::GetKernel()->GetTalker(), nullptr);
+    // The two sprites are back, in reversed order.
+    EXPECT_EQ(Sprites(), " - 1 - 2");
+    EXPECT_EQ(JTRender::GetRender()->GetCamX(), 0);
+}
+
+TEST_F(FrameTest, KeysActOnlyWithTheirExactModifiers)
+{
+    ASSERT_TRUE(Start());
+    Frame()->Raise();
+    Pump(50);
+    wxUIActionSimulator sim;
+    wxPoint centre = Canvas()->ClientToScreen(wxPoint(100, 100));
+    sim.MouseMove(centre);
+    Pump(50);
+    Canvas()->SetFocus();
+    Pump(50);
+    auto press = [&](int key, int mods) {
+        sim.Char(key, mods);
+        Pump(80);
+    };
+    press('t', wxMOD_SHIFT);
+    press('t', wxMOD_CONTROL);
+    press('a', wxMOD_CONTROL);
+    press('g', wxMOD_CONTROL);
+    press(WXK_F6, wxMOD_NONE);
+    EXPECT_TRUE(m_script.Dialogs().empty());
+    press('t', wxMOD_NONE); // the tile palette; the script cancels it
+    ASSERT_EQ(m_script.Dialogs().size(), 1u);
+    EXPECT_EQ(m_script.Dialogs()[0], U("Seleccio de tiles"));
+    press('s', wxMOD_NONE);
+    ASSERT_EQ(m_script.Dialogs().size(), 2u);
+    EXPECT_EQ(m_script.Dialogs()[1], U("Selecció d'sprite"));
+    press('o', wxMOD_CONTROL);
+    ASSERT_EQ(m_script.Dialogs().size(), 3u);
+    EXPECT_EQ(m_script.Dialogs()[2], U("Abrir"));
+    // Shift+Delete is Cut (disabled), not Delete Sprite.
+    Doc()->m_pSprite = Place(1, 5, 5);
+    Doc()->m_nTile = -1;
+    press(WXK_DELETE, wxMOD_SHIFT);
+    EXPECT_EQ(Sprites(), " - 1");
+    press(WXK_DELETE, wxMOD_NONE);
+    EXPECT_EQ(Sprites(), "");
+}

@@ -42,6 +42,8 @@ public:
     const std::vector<ShownMessage>& Messages() const { return m_messages; }
     // The titles of the non-message dialogs shown, in order.
     const std::vector<wxString>& Dialogs() const { return m_dialogs; }
+    // The dialogs shown so far, then forgets them.
+    std::vector<wxString> TakeDialogs();
     // Messages answered so far, then forgets them.
     std::vector<ShownMessage> TakeMessages();
     // An action called on a message box instead of recording it silently: may check the
@@ -50,12 +52,15 @@ public:
 
 protected:
     int Enter(wxDialog* dialog) override;
-    void Exit(wxDialog*) override {}
+    void Exit(wxDialog* dialog) override;
 
 private:
+    static void RunWhenModal(wxDialog* dialog, Action action, int triesLeft);
+
     std::vector<Action> m_actions;
     std::vector<ShownMessage> m_messages;
     std::vector<wxString> m_dialogs;
+    std::vector<wxDialog*> m_entered;
     std::function<void(const ShownMessage&)> m_onMessage;
 };
 
@@ -64,3 +69,8 @@ void ClickButton(wxDialog* dialog, int id);
 // Sends a key press (down, char, up) to a window's event handler, with the given modifiers
 // (wxMOD_SHIFT, wxMOD_CONTROL, wxMOD_ALT).
 void SendKey(wxWindow* window, int keyCode, int modifiers = 0);
+
+// Ends a dialog as its Cancel (or Esc) does; a native file dialog through its own button.
+void CancelDialog(wxDialog* dialog);
+// Answers a native file dialog with a path typed by the user, then its accept button.
+void AnswerFileDialog(wxDialog* dialog, const wxString& path);

@@ -1,0 +1,83 @@
+// TavroluView.h -- the map view: draws the map with the tool's feedback and turns mouse actions
+// into edits.
+#pragma once
+
+#include "platform/geometry.h"
+#include "platform/wx/window_surface.h"
+
+#include <wx/docview.h>
+#include <wx/scrolwin.h>
+
+#include <memory>
+
+class CDC;
+class CTavroluDoc;
+class CTavroluView;
+
+// The view's window: a scrolled canvas whose logical pixels are map pixels.
+class CMapCanvas : public wxScrolledCanvas
+{
+public:
+    CMapCanvas(wxWindow* parent, CTavroluView* pView);
+
+    WindowSurface& Surface() { return m_surface; }
+    // Client point to map pixel, through the scroll position.
+    CPoint ToLogical(const wxPoint& client) const;
+    void Detach() { m_pView = nullptr; }
+
+private:
+    void OnLeftDown(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnRightDown(wxMouseEvent& event);
+    void OnScroll(wxScrollWinEvent& event);
+    void OnSetFocus(wxFocusEvent& event);
+
+    CTavroluView* m_pView;
+    WindowSurface m_surface;
+
+    wxDECLARE_EVENT_TABLE();
+};
+
+class CTavroluView : public wxView
+{
+public:
+    CTavroluView();
+    ~CTavroluView() override;
+
+    CTavroluDoc* GetDocument() const;
+    CMapCanvas* GetCanvas() const { return m_pCanvas; }
+
+    bool OnCreate(wxDocument* doc, long flags) override;
+    bool OnClose(bool deleteWindow) override;
+    void OnChangeFilename() override;
+    void OnUpdate(wxView* sender, wxObject* hint) override;
+    // The framework's initial update: the scroll range is 100 x 100 until the next paint.
+    void OnInitialUpdate();
+    void OnDraw(wxDC*) override {}
+    void OnDraw(CDC* pDC);
+
+    void PaintTiles(int x, int y, int cx, int cy, CDC* pDC);
+    void UpdateScrollSizes();
+
+    void OnLButtonDown(const CPoint& point);
+    void OnMouseMove(const CPoint& point);
+    void OnLButtonUp(const CPoint& point);
+    void OnRButtonDown();
+
+    // Redraw at once, and invalidate with erase.
+    void RedrawNow();
+    void InvalidateErase();
+
+    bool m_bDragging;
+    CPoint m_ptDragStart;
+    CSize m_szDrag;
+
+private:
+    void SetScrollSizes(int cx, int cy);
+
+    CMapCanvas* m_pCanvas = nullptr;
+    wxSize m_scrollSize;
+
+    wxDECLARE_DYNAMIC_CLASS(CTavroluView);
+};

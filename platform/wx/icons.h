@@ -1,0 +1,14 @@
+// icons.h -- the program's icons and bitmaps from its embedded resources, for the toolkit.
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/iconbndl.h>
+#include <wx/image.h>
+
+// The icon group of a resource id: the 32 x 32 picture under the id, the 16 x 16 one under
+// the name APP_ICON_<id>_16. Empty when neither exists.
+wxIconBundle LoadIconGroup(unsigned id);
+// The PNG bytes of an icon picture (size 32 or 16), empty when there is none.
+wxMemoryBuffer IconPng(unsigned id, int size);
+// A bitmap resource, decoded as the engine decodes it, as a toolkit image.
+wxImage LoadBitmapImage(unsigned id);

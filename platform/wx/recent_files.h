@@ -1,0 +1,31 @@
+// recent_files.h -- the framework's list of recently used files, kept in the settings as
+// "Recent File List"/"File1".."FileN", the most recent first.
+#pragma once
+
+#include <wx/config.h>
+#include <wx/string.h>
+
+#include <vector>
+
+class RecentFileList
+{
+public:
+    explicit RecentFileList(size_t maxFiles) : m_max(maxFiles) {}
+
+    void Load(wxConfigBase* config);
+    void Save(wxConfigBase* config) const;
+
+    // Moves path to the top, dropping the oldest beyond the maximum.
+    void Add(const wxString& path);
+    void Remove(size_t index);
+
+    size_t Count() const { return m_files.size(); }
+    size_t Max() const { return m_max; }
+    const wxString& Get(size_t index) const { return m_files[index]; }
+    // A menu label for an entry: "&1 name", with any '&' of the path doubled.
+    wxString MenuLabel(size_t index) const;
+
+private:
+    size_t m_max;
+    std::vector<wxString> m_files;
+};

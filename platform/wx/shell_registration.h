@@ -1,0 +1,26 @@
+// shell_registration.h -- registers the document's file type with the desktop, for this user:
+// a shared-mime-info type for the extension with the document icon, and a desktop entry that
+// opens such files with this program. The extension is bound to the program only when no other
+// program is the default for the type yet.
+#pragma once
+
+#include <wx/string.h>
+
+struct ShellFileType
+{
+    wxString typeId;    // "Tavrolu.Document"
+    wxString typeName;  // "Tavrol Document"
+    wxString extension; // ".tvr"
+    wxString appName;   // "Tavrolu"
+    unsigned appIcon;   // icon group resource ids
+    unsigned docIcon;
+};
+
+// The MIME type the registration gives the file type.
+wxString MimeTypeOf(const ShellFileType& type);
+
+// Writes what is missing or different under the user's data folder ($XDG_DATA_HOME, else
+// ~/.local/share) and refreshes the desktop's databases when something changed. Repeating it
+// changes nothing. Returns false when something could not be written; the caller goes on.
+bool RegisterShellFileTypes(const ShellFileType& type, const wxString& executable,
+                            const wxString& workingDir);

@@ -1,0 +1,54 @@
+// editor_session.h -- the whole editor started as the program starts it, in a scratch folder with
+// its own HOME and XDG folders, the "Nou Mapa" dialog answered by a script.
+#pragma once
+
+#include "../scratch_dir.h"
+#include "wx_test_support.h"
+
+#include "MainFrm.h"
+#include "Tavrolu.h"
+#include "TavroluDoc.h"
+#include "TavroluView.h"
+
+#include <gtest/gtest.h>
+#include <wx/textctrl.h>
+
+#include <string>
+
+class EditorTest : public ::testing::Test
+{
+protected:
+    EditorTest();
+    ~EditorTest() override;
+
+    // Starts the editor: with no file, answers "Nou Mapa" with width x height and OK.
+    bool Start(int width = 30, int height = 30);
+    bool StartWith(const std::string& path);
+    void Stop();
+
+    // Queues the answer to the next "Nou Mapa": the size typed, then OK.
+    void AnswerNewMap(int width, int height);
+
+    CMainFrame* Frame() const { return CMainFrame::Get(); }
+    CTavroluDoc* Doc() const { return TheApp().GetDocument(); }
+    CTavroluView* View() const { return Frame()->GetView(); }
+    CMapCanvas* Canvas() const { return View()->GetCanvas(); }
+    // Runs a command as the menu does.
+    void Command(int id);
+    bool IsEnabled(int id);
+    // Runs the update handlers of the menus and the toolbar.
+    void UpdateUI();
+    // The colour of a pixel of the view's surface, in client coordinates.
+    unsigned long ViewPixel(int x, int y);
+    // The sprites of the map as " - <type>" each, front first.
+    static std::string Sprites();
+
+    std::string Dir() const { return m_work.Path(); }
+    std::string File(const std::string& name) const { return m_work.Path() + "/" + name; }
+
+    ModalScript m_script;
+
+private:
+    ScratchWorkingDir m_work;
+    bool m_started = false;
+};
