@@ -22,7 +22,7 @@ namespace {
 // The document makes every new map with 16-pixel tiles.
 constexpr long long kTileSize = 16;
 
-// A side the tile map can hold: its pixel size must fit an int.
+// A side too long for the tile map: its size in pixels would not fit an int.
 bool SideTooLarge(long long side)
 {
     return side * kTileSize > INT_MAX;

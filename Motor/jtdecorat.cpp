@@ -8,6 +8,7 @@
 #include "platform/debug.h"
 #include "platform/gdi.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -167,9 +168,15 @@ bool JTDecorat::Draw(CDC* pDC)
     memDC.CreateCompatibleDC(pDC);
     memDC.SelectObject(s_tileBitmap);
     BITMAP bm = TilesetSize(s_tileBitmap);
-    for (int c = camX > 0 ? camX >> s : 0; c < endCol; c++)
+    // The loops start at the view's own first column and row: a scrolled editor view of a
+    // large map never walks the cells before it.
+    long long firstCol = ((long long)view.left + camX) >> s;
+    long long firstRow = ((long long)view.top + camY) >> s;
+    const int startCol = int(firstCol > 0 ? firstCol : 0);
+    const int startRow = int(firstRow > 0 ? firstRow : 0);
+    for (int c = startCol; c < endCol; c++)
     {
-        for (int r = camY > 0 ? camY >> s : 0; r < endRow; r++)
+        for (int r = startRow; r < endRow; r++)
         {
             long long sx, sy;
             int t = m_pTiles[std::size_t(r) * std::size_t(m_nWidth) + std::size_t(c)];
@@ -299,9 +306,17 @@ void JTDecorat::DrawCollisions(CDC* pDC)
     pen.CreatePen(PS_SOLID, 2, RGB(255, 0, 0));
     CPen* pOldPen = pDC->SelectObject(&pen);
     const int ts = GetTileSize();
-    for (int c = 0; c < m_nWidth; c++)
+    // Only the cells the clip box can show, with one more on each side for the pen's width.
+    RECT clip;
+    pDC->GetClipBox(&clip);
+    const int s = m_nTileShift;
+    const int c0 = int(std::max<long long>(((long long)clip.left >> s) - 1, 0));
+    const int r0 = int(std::max<long long>(((long long)clip.top >> s) - 1, 0));
+    const int c1 = int(std::min<long long>(((long long)clip.right >> s) + 2, m_nWidth));
+    const int r1 = int(std::min<long long>(((long long)clip.bottom >> s) + 2, m_nHeight));
+    for (int c = c0; c < c1; c++)
     {
-        for (int r = 0; r < m_nHeight; r++)
+        for (int r = r0; r < r1; r++)
         {
             if (m_walkable[GetTile(c, r)] != 0)
                 continue;

@@ -246,3 +246,34 @@ TEST_F(TileMap, BlockedCellsGetARedCross)
     EXPECT_EQ(canvas.At(16 + 8, 16 + 2), kBlack);
     EXPECT_EQ(canvas.At(8, 8), kBlack);
 }
+
+// A scrolled editor view draws only the cells it shows, and exactly the pixels a paint of the
+// whole map shows there: tiles and crosses both.
+TEST_F(TileMap, AScrolledViewDrawsTheSamePixelsAsTheWholeMap)
+{
+    ASSERT_TRUE(Decorat()->Create(40, 40, 4));
+    for (int c = 0; c < 40; c++)
+        for (int r = 0; r < 40; r++)
+            Decorat()->SetTile(c, r, BYTE((c * 7 + r * 13) % 156));
+    for (int t = 0; t < 156; t += 3)
+        Decorat()->SetWalkable(t, 0);
+    auto paint = [this](Surface& surface, const CRect& clip, CPoint scroll) {
+        CDC dc;
+        dc.AttachSurface(&surface, clip);
+        dc.SetViewportOrg(-scroll.x, -scroll.y);
+        Render()->UpdateView(&dc);
+        Decorat()->Draw(&dc);
+        Decorat()->DrawCollisions(&dc);
+    };
+    Surface whole(640, 640);
+    paint(whole, whole.Bounds(), CPoint(0, 0));
+    for (CPoint scroll : {CPoint(123, 77), CPoint(0, 301), CPoint(440, 490)}) {
+        Surface view(200, 150, RGB(9, 9, 9));
+        paint(view, CRect(0, 0, 200, 150), scroll);
+        int differ = 0;
+        for (int y = 0; y < 150; y++)
+            for (int x = 0; x < 200; x++)
+                differ += view.Pixel(x, y) != whole.Pixel(x + scroll.x, y + scroll.y) ? 1 : 0;
+        EXPECT_EQ(differ, 0) << scroll.x << "," << scroll.y;
+    }
+}

@@ -3,7 +3,9 @@
 
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
-#include <wx/rawbmp.h>
+#include <wx/graphics.h>
+
+#include <cairo.h>
 
 #include <algorithm>
 #include <cstring>
@@ -15,6 +17,12 @@ WindowSurface::WindowSurface(wxWindow* window, COLORREF background)
     m_window->Bind(wxEVT_PAINT, &WindowSurface::OnPaint, this);
     m_window->Bind(wxEVT_SIZE, &WindowSurface::OnSize, this);
     Fit();
+}
+
+WindowSurface::~WindowSurface()
+{
+    m_window->Unbind(wxEVT_PAINT, &WindowSurface::OnPaint, this);
+    m_window->Unbind(wxEVT_SIZE, &WindowSurface::OnSize, this);
 }
 
 void WindowSurface::RedrawNow()
@@ -70,28 +78,40 @@ void WindowSurface::OnPaint(wxPaintEvent&)
     Present(m_surface, area, dc, m_scratch);
 }
 
-void WindowSurface::Present(const Surface& surface, const wxRect& area, wxDC& dc, wxBitmap& scratch)
+// The pixels go to the window through a cairo image surface in the layout cairo keeps for
+// windows (0x00RRGGBB words), which the server takes without further conversion.
+void WindowSurface::Present(const Surface& surface, const wxRect& area, wxDC& dc, wxBitmap&)
 {
-    if (!scratch.IsOk() || scratch.GetWidth() < area.width || scratch.GetHeight() < area.height)
-        scratch.Create(std::max(area.width, scratch.IsOk() ? scratch.GetWidth() : 0),
-                       std::max(area.height, scratch.IsOk() ? scratch.GetHeight() : 0), 24);
-    {
-        wxNativePixelData data(scratch);
-        if (!data)
-            return;
-        wxNativePixelData::Iterator row(data);
-        for (int y = 0; y < area.height; y++) {
-            wxNativePixelData::Iterator p = row;
-            const DWORD* src = surface.Row(area.y + y) + area.x;
-            for (int x = 0; x < area.width; x++, ++p) {
-                DWORD c = src[x]; // 0x00BBGGRR
-                p.Red() = c & 0xFF;
-                p.Green() = (c >> 8) & 0xFF;
-                p.Blue() = (c >> 16) & 0xFF;
-            }
-            row.OffsetY(data, 1);
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    cairo_t* cr = gc != nullptr ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
+    if (cr == nullptr || area.IsEmpty())
+        return;
+    // One image kept between presents of the same size (the user-interface thread only).
+    static cairo_surface_t* image = nullptr;
+    if (image == nullptr || cairo_image_surface_get_width(image) != area.width
+        || cairo_image_surface_get_height(image) != area.height) {
+        if (image != nullptr)
+            cairo_surface_destroy(image);
+        image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, area.width, area.height);
+    }
+    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS)
+        return;
+    cairo_surface_flush(image);
+    unsigned char* row = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    for (int y = 0; y < area.height; y++, row += stride) {
+        const DWORD* src = surface.Row(area.y + y) + area.x;
+        uint32_t* dst = reinterpret_cast<uint32_t*>(row);
+        for (int x = 0; x < area.width; x++) {
+            const DWORD c = src[x]; // 0x00BBGGRR
+            dst[x] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
         }
     }
-    wxMemoryDC mem(scratch);
-    dc.Blit(area.x, area.y, area.width, area.height, &mem, 0, 0);
+    cairo_surface_mark_dirty(image);
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, image, area.x, area.y);
+    cairo_rectangle(cr, area.x, area.y, area.width, area.height);
+    cairo_fill(cr);
+    cairo_restore(cr);
 }

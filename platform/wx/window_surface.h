@@ -17,6 +17,7 @@ public:
     // given to SetPainter runs for every paint. Newly exposed areas and erases are cleared to
     // background first.
     WindowSurface(wxWindow* window, COLORREF background);
+    ~WindowSurface();
     WindowSurface(const WindowSurface&) = delete;
     WindowSurface& operator=(const WindowSurface&) = delete;
 

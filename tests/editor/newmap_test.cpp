@@ -2,6 +2,7 @@
 // fields it refuses.
 #include "NewMapDlg.h"
 
+#include "platform/wx/dlgunits.h"
 #include "resource.h"
 #include "wx_test_support.h"
 
@@ -66,7 +67,7 @@ TEST_F(NewMapDialog, OpensAsTheTemplateSaysAndEnterTakesThePresets)
     EXPECT_EQ(m_dlg.m_nWidth + m_dlg.m_nHeight, 0);
     int result = Run([this](wxDialog* pDlg) {
         EXPECT_EQ(pDlg->GetTitle(), "Nou Mapa");
-        EXPECT_EQ(pDlg->GetClientSize(), wxSize(169, 118));
+        EXPECT_EQ(pDlg->GetClientSize(), DluSize(113, 73));
         std::vector<wxString> labels;
         for (wxWindow* child : pDlg->GetChildren())
             if (dynamic_cast<wxStaticText*>(child))

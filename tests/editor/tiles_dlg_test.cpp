@@ -2,6 +2,7 @@
 // screen, the walkable box, and the ways the dialog ends.
 #include "TilesDlg.h"
 
+#include "platform/wx/dlgunits.h"
 #include "resource.h"
 #include "tests/motor_fixture.h"
 #include "wx_test_support.h"
@@ -15,7 +16,8 @@ namespace {
 // The 2-pixel white frame about tile t's cell, not filled, as the X server shows the dialog.
 bool FrameOnScreen(wxWindow* pDlg, int t)
 {
-    GdkPixbuf* shot = gdk_pixbuf_get_from_window(pDlg->GTKGetDrawingWindow(), 0, 0, 193, 286);
+    wxSize size = pDlg->GetClientSize();
+    GdkPixbuf* shot = gdk_pixbuf_get_from_window(pDlg->GTKGetDrawingWindow(), 0, 0, size.x, size.y);
     auto at = [shot](int x, int y) {
         const guchar* p = gdk_pixbuf_get_pixels(shot) + y * gdk_pixbuf_get_rowstride(shot) +
                           x * gdk_pixbuf_get_n_channels(shot);
@@ -28,7 +30,9 @@ bool FrameOnScreen(wxWindow* pDlg, int t)
             framed &= at(r.left + i, r.top + edge) == RGB(255, 255, 255) &&
                       at(r.left + edge, r.top + i) == RGB(255, 255, 255);
     // The palette's black frame lies right of and below the tile set.
-    framed &= at(192, 100) == RGB(0, 0, 0) && at(100, 208) == RGB(0, 0, 0);
+    wxRect palette = pDlg->FindWindow(IDC_PALETTE)->GetRect();
+    framed &= palette.GetRight() >= 192 && palette.GetBottom() >= 208;
+    framed &= at(palette.GetRight(), 100) == RGB(0, 0, 0) && at(100, palette.GetBottom()) == RGB(0, 0, 0);
     g_object_unref(shot);
     return framed;
 }
@@ -85,7 +89,7 @@ TEST_F(TilesDialog, OpensFramedOnTheGivenTileAndEnterAcceptsItEvenFromTheBox)
     Decorat()->SetWalkable(13, 0);
     int result = Run(13, [this](wxDialog* pDlg) {
         EXPECT_EQ(pDlg->GetTitle(), "Seleccio de tiles");
-        EXPECT_EQ(pDlg->GetClientSize(), wxSize(193, 286));
+        EXPECT_EQ(pDlg->GetClientSize(), DluSize(129, 176));
         EXPECT_EQ(pDlg->FindWindow(wxID_OK)->GetLabel(), "Tancar");
         EXPECT_EQ(pDlg->FindWindow(IDC_WALKABLE)->GetLabel(), "Walkable");
         EXPECT_TRUE(FrameOnScreen(pDlg, 13));
