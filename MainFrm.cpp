@@ -59,7 +59,6 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_DROP_FILES(CMainFrame::OnDropFiles)
     EVT_IDLE(CMainFrame::OnIdle)
     EVT_ACTIVATE(CMainFrame::OnActivate)
-    EVT_MENU_CLOSE(CMainFrame::OnMenuClosed)
 wxEND_EVENT_TABLE()
 
 CMainFrame* CMainFrame::s_pMainFrame = nullptr;
@@ -458,9 +457,4 @@ void CMainFrame::OnActivate(wxActivateEvent& event)
     event.Skip();
     if (event.GetActive() && m_pView != nullptr && m_pView->GetCanvas() != nullptr)
         m_pView->GetCanvas()->SetFocus();
-}
-
-void CMainFrame::OnMenuClosed(wxMenuEvent& event)
-{
-    event.Skip();
 }

@@ -58,7 +58,6 @@ private:
     void OnDropFiles(wxDropFilesEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnActivate(wxActivateEvent& event);
-    void OnMenuClosed(wxMenuEvent& event);
 
     CTavroluView* m_pView = nullptr;
     wxMenu* m_pFileMenu = nullptr;

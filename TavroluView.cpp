@@ -10,7 +10,6 @@
 #include "platform/debug.h"
 #include "platform/gdi.h"
 
-#include <wx/app.h>
 
 wxBEGIN_EVENT_TABLE(CMapCanvas, wxScrolledCanvas)
     EVT_LEFT_DOWN(CMapCanvas::OnLeftDown)
@@ -20,7 +19,6 @@ wxBEGIN_EVENT_TABLE(CMapCanvas, wxScrolledCanvas)
     EVT_RIGHT_DOWN(CMapCanvas::OnRightDown)
     EVT_RIGHT_DCLICK(CMapCanvas::OnRightDown)
     EVT_SCROLLWIN(CMapCanvas::OnScroll)
-    EVT_SET_FOCUS(CMapCanvas::OnSetFocus)
 wxEND_EVENT_TABLE()
 
 wxIMPLEMENT_DYNAMIC_CLASS(CTavroluView, wxView);
@@ -100,11 +98,6 @@ void CMapCanvas::OnScroll(wxScrollWinEvent& event)
     int x, y;
     GetViewStart(&x, &y);
     Scroll(horizontal ? x + step : -1, horizontal ? -1 : y + step);
-}
-
-void CMapCanvas::OnSetFocus(wxFocusEvent& event)
-{
-    event.Skip();
 }
 
 CTavroluView::CTavroluView() : m_bDragging(false)

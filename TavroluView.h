@@ -31,7 +31,6 @@ private:
     void OnLeftUp(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
     void OnScroll(wxScrollWinEvent& event);
-    void OnSetFocus(wxFocusEvent& event);
 
     CTavroluView* m_pView;
     WindowSurface m_surface;

@@ -72,15 +72,14 @@ void WindowSurface::OnPaint(wxPaintEvent&)
     if (m_painter) {
         CDC cdc;
         cdc.AttachSurface(&m_surface, CRect(area.x, area.y, area.GetRight() + 1, area.GetBottom() + 1));
-        cdc.SetViewportOrg(-m_origin.x, -m_origin.y);
         m_painter(&cdc);
     }
-    Present(m_surface, area, dc, m_scratch);
+    Present(m_surface, area, dc);
 }
 
 // The pixels go to the window through a cairo image surface in the layout cairo keeps for
 // windows (0x00RRGGBB words), which the server takes without further conversion.
-void WindowSurface::Present(const Surface& surface, const wxRect& area, wxDC& dc, wxBitmap&)
+void WindowSurface::Present(const Surface& surface, const wxRect& area, wxDC& dc)
 {
     wxGraphicsContext* gc = dc.GetGraphicsContext();
     cairo_t* cr = gc != nullptr ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;

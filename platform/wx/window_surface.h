@@ -5,7 +5,6 @@
 
 #include "platform/gdi.h"
 
-#include <wx/bitmap.h>
 #include <wx/window.h>
 
 #include <functional>
@@ -23,10 +22,6 @@ public:
 
     using Painter = std::function<void(CDC* pDC)>;
     void SetPainter(Painter painter) { m_painter = std::move(painter); }
-    // The device origin is moved by -origin, so that logical point origin lands at the client's
-    // top left (a scrolled view passes its scroll position).
-    void SetScrollOrigin(const wxPoint& origin) { m_origin = origin; }
-
     // Redraw at once: the whole client area is painted before the call returns, without erase.
     void RedrawNow();
     // Invalidate with erase: the surface is cleared to the background and the whole client
@@ -37,7 +32,7 @@ public:
     wxWindow* GetWindow() const { return m_window; }
 
     // Copies a rectangle of a surface onto a DC of the toolkit; public for the benchmarks.
-    static void Present(const Surface& surface, const wxRect& area, wxDC& dc, wxBitmap& scratch);
+    static void Present(const Surface& surface, const wxRect& area, wxDC& dc);
 
 private:
     void OnPaint(wxPaintEvent& event);
@@ -47,8 +42,6 @@ private:
     wxWindow* m_window;
     COLORREF m_background;
     Surface m_surface;
-    wxBitmap m_scratch;
     Painter m_painter;
-    wxPoint m_origin;
     bool m_erasePending = false;
 };
