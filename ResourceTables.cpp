@@ -134,6 +134,12 @@ const char* LoadStringById(int id)
     return nullptr;
 }
 
+wxString DocumentFilters()
+{
+    return wxString::FromUTF8(DocStringPart(DOC_FILTER_NAME)) + "|*.tvr|"
+           + wxString::FromUTF8(FrameworkText::kAllFilter) + "|*";
+}
+
 namespace FrameworkText {
 const char* const kUntitled = "Sin título";
 const char* const kOpenTitle = "Abrir";

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include <wx/string.h>
+
 // The document template's string: seven fields separated by line breaks.
 extern const char* const kDocString;
 enum DocStringField
@@ -44,6 +46,9 @@ extern const std::size_t kAcceleratorCount;
 // in button order.
 extern const int kToolbar[];
 extern const std::size_t kToolbarCount;
+
+// The open and save dialogs' filters: the document's, then every file.
+wxString DocumentFilters();
 
 // String table: command prompts (status text, then optionally "\n" and the tool tip) and the
 // framework's texts, by id. NULL when there is no entry.

@@ -7,6 +7,7 @@
 #include "TavroluView.h"
 #include "resource.h"
 #include "platform/wx/dlgunits.h"
+#include "platform/wx/file_dialogs.h"
 #include "platform/wx/hwnd.h"
 #include "platform/wx/icons.h"
 #include "platform/wx/shell_registration.h"
@@ -15,7 +16,6 @@
 #include <wx/button.h>
 #include <wx/config.h>
 #include <wx/fileconf.h>
-#include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/statbmp.h>
@@ -171,12 +171,9 @@ void CTavroluApp::OnFileNew(wxCommandEvent&)
 
 void CTavroluApp::OnFileOpen(wxCommandEvent&)
 {
-    wxString filters = Txt(DocStringPart(DOC_FILTER_NAME)) + "|*.tvr|"
-                       + Txt(FrameworkText::kAllFilter) + "|*";
-    wxFileDialog dlg(CMainFrame::Get(), Txt(FrameworkText::kOpenTitle), wxString(), wxString(),
-                     filters, wxFD_OPEN);
-    if (dlg.ShowModal() == wxID_OK)
-        OpenDocumentFile(dlg.GetPath());
+    wxString path = AskOpenPath(CMainFrame::Get(), Txt(FrameworkText::kOpenTitle), DocumentFilters());
+    if (!path.empty())
+        OpenDocumentFile(path);
 }
 
 bool CTavroluApp::OpenDocumentFile(const wxString& path)

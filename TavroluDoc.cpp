@@ -9,11 +9,11 @@
 #include "platform/archive.h"
 #include "platform/debug.h"
 #include "platform/safe_write.h"
+#include "platform/wx/file_dialogs.h"
 #include "platform/wx/msgbox.h"
 #include "platform/wx/text.h"
 
 #include <wx/app.h>
-#include <wx/filedlg.h>
 #include <wx/filename.h>
 
 #include <new>
@@ -202,18 +202,10 @@ bool CTavroluDoc::Save()
 
 bool CTavroluDoc::SaveAs()
 {
-    wxString filters = Txt(DocStringPart(DOC_FILTER_NAME)) + "|*.tvr|"
-                       + Txt(FrameworkText::kAllFilter) + "|*";
     wxString start = GetDocumentSaved() ? wxFileName(GetFilename()).GetFullName() : wxString();
-    wxFileDialog dlg(wxTheApp->GetTopWindow(), Txt(FrameworkText::kSaveAsTitle), wxString(),
-                     start, filters, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dlg.ShowModal() != wxID_OK)
-        return false;
-    wxString path = dlg.GetPath();
-    // A name typed without an extension gets the document's, under the first filter.
-    if (dlg.GetFilterIndex() == 0 && wxFileName(path).GetExt().empty())
-        path += Txt(DocStringPart(DOC_FILTER_EXT));
-    if (!OnSaveDocument(path))
+    wxString path = AskSavePath(wxTheApp->GetTopWindow(), Txt(FrameworkText::kSaveAsTitle),
+                                DocumentFilters(), start, Txt(DocStringPart(DOC_FILTER_EXT)));
+    if (path.empty() || !OnSaveDocument(path))
         return false;
     SetTitle(wxFileName(path).GetFullName());
     SetFilename(path, true);

@@ -166,3 +166,18 @@ TEST_F(DocumentTest, NewAndOpenReplaceTheToolWithoutAsking)
     EXPECT_EQ(Doc()->m_nHeight, 30);
     EXPECT_EQ(Doc()->GetPixelWidth(4), 480);
 }
+
+TEST_F(DocumentTest, SaveAsAsksBeforeReplacingAFileAndNoKeepsIt)
+{
+    ASSERT_TRUE(Start(3, 3));
+    WriteAll(File("ja.tvr"), "old bytes");
+    m_script.Then([this](wxDialog* dlg) { AnswerFileDialog(dlg, U(File("ja.tvr"))); });
+    Command(ID_FILE_SAVE_AS); // the question is answered No; the dialog comes back, cancelled
+    auto messages = m_script.TakeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, U(File("ja.tvr") + " ya existe.\n¿Desea reemplazarlo?"));
+    EXPECT_EQ(messages[0].caption, U("Guardar como"));
+    EXPECT_EQ(m_script.Dialogs().size(), 2u);
+    EXPECT_EQ(ReadAll(File("ja.tvr")), "old bytes");
+    EXPECT_EQ(Frame()->GetTitle(), U("Sin título - Tavrolu"));
+}
