@@ -63,12 +63,24 @@ wxString XmlEscape(wxString s)
     return s;
 }
 
-// Desktop entry values escape backslashes; Exec arguments with spaces are quoted.
+// Inside a quoted Exec argument \ " ` $ take a backslash, then the value's own escaping doubles
+// every backslash; a literal % is written %%.
 wxString ExecQuote(wxString s)
 {
     s.Replace("\\", "\\\\\\\\");
-    s.Replace("\"", "\\\\\"");
+    for (const char* ch : {"\"", "`", "$"})
+        s.Replace(ch, wxString("\\\\") + ch);
+    s.Replace("%", "%%");
     return "\"" + s + "\"";
+}
+
+// An installed program is started through the launcher beside it, which readies its working
+// folder; a program run from its build folder is started as it is, in the folder it ran in.
+wxString LauncherBeside(const wxString& executable, const ShellFileType& type)
+{
+    wxFileName launcher(executable);
+    launcher.SetFullName(type.appName.Lower() + "-launch");
+    return launcher.IsFileExecutable() ? launcher.GetFullPath() : wxString();
 }
 
 wxString IconName(const wxString& mime)
@@ -81,6 +93,25 @@ wxString IconName(const wxString& mime)
 wxString DesktopFileName(const ShellFileType& type)
 {
     return type.appName.Lower() + ".desktop";
+}
+
+// The installed package's entry is the same, byte for byte, when the launcher is used.
+wxString DesktopEntry(const ShellFileType& type, const wxString& executable,
+                      const wxString& workingDir)
+{
+    const wxString launcher = LauncherBeside(executable, type);
+    wxString entry = wxString()
+        << "[Desktop Entry]\n"
+        << "Type=Application\n"
+        << "Name=" << type.appName << "\n"
+        << "Comment=" << type.typeName << "\n"
+        << "Exec=" << ExecQuote(launcher.empty() ? executable : launcher) << " %f\n";
+    if (launcher.empty())
+        entry << "Path=" << workingDir << "\n";
+    return entry << "Icon=" << type.appName.Lower() << "\n"
+                 << "MimeType=" << MimeTypeOf(type) << ";\n"
+                 << "Terminal=false\n"
+                 << "Categories=Game;\n";
 }
 
 int RunQuietly(const wxString& command)
@@ -144,17 +175,7 @@ bool RegisterShellFileTypes(const ShellFileType& type, const wxString& executabl
         << "</mime-info>\n";
     bool ok = WriteText(data + "/mime/packages/" + type.typeId + ".xml", package, &mimeChanged);
 
-    wxString entry = wxString()
-        << "[Desktop Entry]\n"
-        << "Type=Application\n"
-        << "Name=" << type.appName << "\n"
-        << "Comment=" << type.typeName << "\n"
-        << "Exec=" << ExecQuote(executable) << " %f\n"
-        << "Path=" << workingDir << "\n"
-        << "Icon=" << type.appName.Lower() << "\n"
-        << "MimeType=" << mime << ";\n"
-        << "Terminal=false\n"
-        << "Categories=Game;\n";
+    wxString entry = DesktopEntry(type, executable, workingDir);
     ok &= WriteText(data + "/applications/" + DesktopFileName(type), entry, &desktopChanged);
     ok &= WriteIcons(type, data + "/icons", &iconsChanged);
 

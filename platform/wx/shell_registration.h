@@ -1,6 +1,7 @@
 // shell_registration.h -- registers the document's file type with the desktop, for this user:
 // a shared-mime-info type for the extension with the document icon, and a desktop entry that
-// opens such files with this program. The extension is bound to the program only when no other
+// opens such files with this program (through the launcher installed beside it, when there is
+// one). The extension is bound to the program only when no other
 // program is the default for the type yet.
 #pragma once
 

@@ -218,3 +218,22 @@ TEST_F(FrameTest, KeysActOnlyWithTheirExactModifiers)
     press(WXK_DELETE, wxMOD_NONE);
     EXPECT_EQ(Sprites(), "");
 }
+
+TEST_F(FrameTest, TheLockPanesShowWhileTheirLockIsOn)
+{
+    ASSERT_TRUE(Start());
+    wxUIActionSimulator sim;
+    sim.MouseMove(Canvas()->ClientToScreen(wxPoint(50, 50)));
+    Pump(50);
+    UpdateUI();
+    wxStatusBar* bar = Frame()->GetStatusBar();
+    EXPECT_EQ(bar->GetStatusText(1), wxString());
+    sim.Char(WXK_CAPITAL);
+    Pump(100);
+    UpdateUI();
+    EXPECT_EQ(bar->GetStatusText(1), U("MAY"));
+    sim.Char(WXK_CAPITAL); // and off again, for the tests that follow
+    Pump(100);
+    UpdateUI();
+    EXPECT_EQ(bar->GetStatusText(1), wxString());
+}
