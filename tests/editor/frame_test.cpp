@@ -237,3 +237,37 @@ TEST_F(FrameTest, TheLockPanesShowWhileTheirLockIsOn)
     UpdateUI();
     EXPECT_EQ(bar->GetStatusText(1), wxString());
 }
+
+TEST_F(FrameTest, ARunOfEveryKindEndsWithEscAndGivesTheEditedMapBack)
+{
+    ASSERT_TRUE(Start(40, 30));
+    // Far apart, so that nothing meets in the few ticks of the run.
+    const int kinds[] = {0, 1, 3, 4, 5, 8, 9};
+    for (int i = 0; i < 7; i++)
+        Place(kinds[i], 40 + i * 80, 40 + (i % 2) * 300);
+    const std::string before = Sprites();
+    int killed = -1;
+    m_script.Then([&](wxDialog* game) {
+        Pump(400); // some ticks
+        // A sprite killed in the run comes back afterwards.
+        JTSprite* front = JTManager::GetManager()->GetFirst();
+        killed = front->GetType();
+        front->Kill();
+        Pump(200);
+        wxKeyEvent esc(wxEVT_CHAR_HOOK);
+        esc.m_keyCode = WXK_ESCAPE;
+        game->GetEventHandler()->ProcessEvent(esc);
+    });
+    Command(ID_RUN_GAME);
+    Pump(100);
+    ASSERT_EQ(m_script.Dialogs().size(), 1u);
+    EXPECT_TRUE(m_script.Messages().empty());
+    EXPECT_EQ(killed, 9);
+    EXPECT_TRUE(Frame()->IsShown());
+    // The same sprites, in reversed order: " - 9 - 8 ... - 0" becomes " - 0 ... - 9".
+    EXPECT_EQ(Sprites(), " - 0 - 1 - 3 - 4 - 5 - 8 - 9");
+    EXPECT_EQ(before, " - 9 - 8 - 5 - 4 - 3 - 1 - 0");
+    EXPECT_EQ(JTRender::GetRender()->GetCamX(), 0);
+    EXPECT_EQ(JTRender::GetRender()->GetCamY(), 0);
+    EXPECT_NE(JTRender::GetRender()->GetPlayer(), nullptr);
+}

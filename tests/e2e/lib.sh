@@ -1,0 +1,295 @@
+# lib.sh -- what the end-to-end scripts share: a display of their own without a window manager,
+# the program started in a scratch folder with a home of its own, waits on windows and pixels,
+# screenshots, and failure reports that keep the screenshots next to the test log.
+#
+# Usage: source lib.sh; e2e_init NAME TAVROLU_EXE RES_DIR XSELECTION_EXE; then steps.
+# Coordinates are screen pixels throughout. Without a window manager a window's client area is the
+# window itself, and X keyboard focus follows the pointer: every key goes out with the pointer over
+# the window that should get it.
+
+set -euo pipefail
+
+# Another `convert` may come first on PATH.
+CONVERT=/usr/bin/convert
+COMPARE=/usr/bin/compare
+COMPOSITE=/usr/bin/composite
+IMPORT=/usr/bin/import
+
+# The machine is shared and slow: every wait is generous.
+E2E_TIMEOUT=${E2E_TIMEOUT:-30}
+
+STEP=setup
+STEP_SERIAL=0
+APP_PID=
+XVFB_PID=
+SHOT=
+
+e2e_init()
+{
+    TEST_NAME=$1
+    EXE=$2
+    RES_DIR=$3
+    XSELECTION=$4
+    ARTIFACTS=$PWD
+    SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/tavrolu-e2e.XXXXXX")
+    trap e2e_cleanup EXIT
+    WORK=$SCRATCH/work
+    SHOTS=$SCRATCH/shots
+    APP_LOG=$SCRATCH/app.log
+    mkdir -p "$WORK" "$SHOTS" "$SCRATCH/home"
+    cp "$RES_DIR/cor.mid" "$WORK/"
+    # The user's own settings, desktop files and toolkit state are never touched.
+    export HOME=$SCRATCH/home
+    export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share
+    export XDG_CACHE_HOME=$HOME/.cache XDG_RUNTIME_DIR=$SCRATCH
+    export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 LC_ALL=C.UTF-8
+    rm -f "$ARTIFACTS/$TEST_NAME"-*.png "$ARTIFACTS/$TEST_NAME"-*.log
+    START_SECONDS=$SECONDS
+    start_display
+}
+
+e2e_cleanup()
+{
+    local status=$?
+    if [ -n "$APP_PID" ]; then
+        [ -e "$SCRATCH/app.rc" ] || kill "$(cat "$SCRATCH/app.pid")" 2>/dev/null || true
+        wait "$APP_PID" 2>/dev/null || true
+    fi
+    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
+    [ -z "$XVFB_PID" ] || wait "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$SCRATCH"
+    if [ "$status" -eq 0 ]; then
+        echo "PASS $TEST_NAME ($((SECONDS - START_SECONDS)) s)"
+    fi
+}
+
+# Xvfb picks a free display number itself and tells it through a descriptor: parallel tests never
+# race for one.
+start_display()
+{
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$SCRATCH/display" \
+        2>"$SCRATCH/xvfb.log" &
+    XVFB_PID=$!
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    until [ -s "$SCRATCH/display" ]; do
+        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start: $(cat "$SCRATCH/xvfb.log")"
+        ((SECONDS < deadline)) || fail "Xvfb named no display within ${E2E_TIMEOUT} s"
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n1 "$SCRATCH/display")"
+    unset XAUTHORITY
+}
+
+step()
+{
+    STEP_SERIAL=$((STEP_SERIAL + 1))
+    STEP=$1
+    echo "[$((SECONDS - START_SECONDS)) s] step $STEP"
+}
+
+# Saves the screenshots of the failing step and a last one next to the test log, says where, and
+# ends the test.
+fail()
+{
+    echo "FAIL $TEST_NAME, step $STEP: $*" >&2
+    local saved=() f
+    if [ -n "${DISPLAY:-}" ] && "$IMPORT" -window root "$SHOTS/$STEP--at-failure.png" 2>/dev/null; then
+        :
+    fi
+    for f in "$SHOTS/$STEP"--*.png; do
+        [ -e "$f" ] || continue
+        local dest="$ARTIFACTS/$TEST_NAME-$(basename "$f" | sed 's/--/-/')"
+        cp "$f" "$dest" && saved+=("$dest")
+    done
+    if [ -s "$APP_LOG" ]; then
+        cp "$APP_LOG" "$ARTIFACTS/$TEST_NAME-app.log"
+        saved+=("$ARTIFACTS/$TEST_NAME-app.log")
+        echo "--- last lines of the program's output:" >&2
+        tail -n 20 "$APP_LOG" >&2
+    fi
+    for f in "${saved[@]}"; do
+        echo "saved: $f" >&2
+    done
+    exit 1
+}
+
+# --- the program ---------------------------------------------------------------------------
+
+# Starts the program in the working folder. A wrapper keeps its exit status, which a poll of the
+# process id could not tell apart from a zombie.
+start_app()
+{
+    rm -f "$SCRATCH/app.pid" "$SCRATCH/app.rc"
+    (
+        cd "$WORK"
+        "$EXE" "$@" >>"$APP_LOG" 2>&1 &
+        echo $! >"$SCRATCH/app.pid"
+        status=0
+        wait $! || status=$?
+        echo "$status" >"$SCRATCH/app.rc"
+    ) &
+    APP_PID=$!
+    wait_until "the program to start" test -s "$SCRATCH/app.pid"
+}
+
+app_running()
+{
+    [ ! -e "$SCRATCH/app.rc" ]
+}
+
+# Waits for the program to end and sets APP_STATUS. Extra arguments: a check run while waiting.
+wait_for_exit()
+{
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    while app_running || [ ! -s "$SCRATCH/app.rc" ]; do
+        if [ $# -gt 0 ]; then "$@"; fi
+        ((SECONDS < deadline)) || fail "the program did not end within ${E2E_TIMEOUT} s"
+        sleep 0.2
+    done
+    wait "$APP_PID" 2>/dev/null || true
+    APP_STATUS=$(cat "$SCRATCH/app.rc")
+    APP_PID=
+}
+
+# --- waiting -----------------------------------------------------------------------------------
+
+# Runs a check until it succeeds; fails the test after the timeout, or at once if the program ends.
+wait_until()
+{
+    local what=$1
+    shift
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    until "$@"; do
+        if [ -n "$APP_PID" ] && ! app_running; then
+            fail "the program ended (status $(cat "$SCRATCH/app.rc")) while waiting for $what"
+        fi
+        ((SECONDS < deadline)) || fail "timed out after ${E2E_TIMEOUT} s waiting for $what"
+        sleep 0.2
+    done
+}
+
+# --- windows -----------------------------------------------------------------------------------
+
+# Visible windows whose title matches an extended regular expression, one id a line.
+visible_windows()
+{
+    timeout 10 xdotool search --onlyvisible --name "$1" 2>/dev/null || true
+}
+
+# Sets WIN to the first visible window whose title matches.
+window_shown()
+{
+    WIN=$(visible_windows "$1" | head -n1)
+    [ -n "$WIN" ]
+}
+
+window_gone()
+{
+    [ -z "$(visible_windows "$1")" ]
+}
+
+# Fails the test if a window with a matching title is on screen.
+refuse_window()
+{
+    local found
+    found=$(visible_windows "$1" | head -n1)
+    if [ -n "$found" ]; then
+        fail "unexpected window \"$(xdotool getwindowname "$found")\" ($2)"
+    fi
+}
+
+wait_for_window()
+{
+    wait_until "a window titled /$1/" window_shown "$1"
+}
+
+# Sets WX, WY, WW, WH to a window's place and size.
+window_geometry()
+{
+    local line
+    WX= WY= WW= WH=
+    while IFS='=' read -r key value; do
+        case $key in
+            X) WX=$value ;;
+            Y) WY=$value ;;
+            WIDTH) WW=$value ;;
+            HEIGHT) WH=$value ;;
+        esac
+    done < <(timeout 10 xdotool getwindowgeometry --shell "$1")
+    [ -n "$WX" ] && [ -n "$WH" ] || fail "no geometry for window $1"
+}
+
+# The pointer goes over the window first: without a window manager the focus follows it.
+focus_window()
+{
+    local id=$1 x=$2 y=$3
+    xdotool mousemove "$x" "$y"
+    timeout 10 xdotool windowfocus --sync "$id" || fail "window $id did not take the focus"
+}
+
+# --- screenshots and pixels ------------------------------------------------------------------
+
+# Sets SHOT to a new screenshot of the whole screen, named after the step.
+shot()
+{
+    SHOT=$SHOTS/$STEP--$1.png
+    "$IMPORT" -window root "$SHOT" || fail "no screenshot"
+}
+
+# crop SRC X Y W H DEST
+crop()
+{
+    "$CONVERT" "$1" -crop "$4x$5+$2+$3" +repage "$6"
+}
+
+# Number of pixels that differ between two images of one size.
+differing_pixels()
+{
+    local n
+    n=$("$COMPARE" -metric AE "$1" "$2" null: 2>&1) || true
+    printf '%.0f\n' "$n" 2>/dev/null || echo 999999
+}
+
+# region_equals SHOT X Y W H REFERENCE: the region shows exactly the reference's pixels.
+region_equals()
+{
+    local cut=$SCRATCH/region.png
+    crop "$1" "$2" "$3" "$4" "$5" "$cut"
+    [ "$(differing_pixels "$cut" "$6")" -eq 0 ]
+}
+
+# region_shows_sprite SHOT X Y SPRITE: the sprite's opaque pixels are at (X, Y), whatever the
+# ground around them.
+region_shows_sprite()
+{
+    local cut=$SCRATCH/region.png over=$SCRATCH/over.png w h
+    read -r w h < <("$CONVERT" "$4" -format '%w %h\n' info:)
+    crop "$1" "$2" "$3" "$w" "$h" "$cut"
+    "$COMPOSITE" "$4" "$cut" "$over"
+    [ "$(differing_pixels "$over" "$cut")" -eq 0 ]
+}
+
+# The colour of one pixel, as ImageMagick names it.
+pixel_at()
+{
+    "$CONVERT" "$1" -format "%[pixel:p{$2,$3}]" info:
+}
+
+# A region drawn and at rest: two screenshots in a row agree on it, and it is not one flat colour.
+# Sets SHOT to the later one.
+region_settled()
+{
+    local x=$1 y=$2 w=$3 h=$4 before=$SCRATCH/settle.png
+    shot "${5:-settle}"
+    crop "$SHOT" "$x" "$y" "$w" "$h" "$before"
+    [ "$("$CONVERT" "$before" -format '%k' info:)" -gt 1 ] || return 1
+    sleep 0.3
+    shot "${5:-settle}"
+    region_equals "$SHOT" "$x" "$y" "$w" "$h" "$before"
+}
+
+# A picture of W by H pixels covered with copies of a tile, starting at the tile's own corner.
+tiled()
+{
+    "$CONVERT" -size "$2x$3" "tile:$1" "$4"
+}
