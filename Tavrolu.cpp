@@ -105,13 +105,20 @@ bool CTavroluApp::InitInstance(const wxArrayString& args)
     CMainFrame* pFrame = new CMainFrame(m_pDocManager, GetAppDisplayName());
     SetTopWindow(pFrame);
     const bool open = !args.empty();
+    // The document keeps its full path, as the recent-file list does.
+    wxString path;
+    if (open) {
+        wxFileName name(args[0]);
+        name.MakeAbsolute();
+        path = name.GetFullPath();
+    }
     CTavroluDoc* pDoc = static_cast<CTavroluDoc*>(
-        pTemplate->CreateDocument(open ? args[0] : wxString(), open ? 0 : wxDOC_NEW));
+        pTemplate->CreateDocument(path, open ? 0 : wxDOC_NEW));
     bool started = pDoc != nullptr;
     if (started && open) {
-        started = pDoc->OpenFile(args[0], nullptr);
+        started = pDoc->OpenFile(path, nullptr);
         if (started)
-            m_pDocManager->AddFileToHistory(args[0]);
+            m_pDocManager->AddFileToHistory(path);
     } else if (started) {
         started = pDoc->OnNewDocument();
     }

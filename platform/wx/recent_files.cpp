@@ -33,7 +33,7 @@ void RecentFileList::Save(wxConfigBase* config) const
     config->Flush();
 }
 
-void RecentFileList::Add(const wxString& path)
+void RecentFileList::Add(wxString path)
 {
     auto it = std::find(m_files.begin(), m_files.end(), path);
     if (it != m_files.end())

@@ -16,7 +16,8 @@ public:
     void Save(wxConfigBase* config) const;
 
     // Moves path to the top, dropping the oldest beyond the maximum.
-    void Add(const wxString& path);
+    // Takes its own copy: the path may be one of the list's entries.
+    void Add(wxString path);
     void Remove(size_t index);
 
     size_t Count() const { return m_files.size(); }

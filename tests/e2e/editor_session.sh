@@ -25,16 +25,17 @@ dlu_x() { echo $(($1 * 6 / 4)); }
 dlu_y() { echo $(($1 * 13 / 8)); }
 
 # Sets VX, VY to the screen place of the map's top-left pixel: the first copy of tile 0, the
-# ground of a new map, below the menu and the toolbar.
-find_view_origin()
+# ground of every map here, below the menu and the toolbar.
+view_located()
 {
     local strip=$SCRATCH/strip.png found
     window_geometry "$MAIN"
     ((WW >= VIEW_W && WH >= VIEW_H)) || fail "main window ${WW}x${WH} is too small for the checks"
-    crop "$1" "$WX" "$WY" 48 "$WH" "$strip"
+    shot locate-view
+    crop "$SHOT" "$WX" "$WY" 48 "$WH" "$strip"
     found=$("$COMPARE" -metric AE -dissimilarity-threshold 1 -subimage-search "$strip" \
         "$SCRATCH/tile0.png" null: 2>&1) || true
-    [[ $found =~ ^0\ @\ ([0-9]+),([0-9]+)$ ]] || fail "no map ground in the main window ($found)"
+    [[ $found =~ ^0\ @\ ([0-9]+),([0-9]+)$ ]] || return 1
     VX=$((WX + BASH_REMATCH[1]))
     VY=$((WY + BASH_REMATCH[2]))
     ((VX + VIEW_W <= WX + WW && VY + VIEW_H <= WY + WH)) || fail "the map view is too small"
@@ -80,7 +81,7 @@ xdotool key t
 wait_for_window '^Seleccio de tiles$'
 PALETTE=$WIN
 window_geometry "$PALETTE"
-PX=$WX PY=$WY PW=$WW PH=$WH
+PX=$WX PY=$WY
 TX=$((PX + BRUSH_TILE % TILESET_COLUMNS * TILE))
 TY=$((PY + BRUSH_TILE / TILESET_COLUMNS * TILE))
 wait_until "the tile set in the palette" region_settled "$PX" "$PY" 192 208 palette
@@ -100,8 +101,7 @@ xdotool mousemove $((PX + $(dlu_x 40) + $(dlu_x 50) / 2)) $((PY + $(dlu_y 155) +
     click 1
 wait_until "the palette to close after Tancar" window_gone '^Seleccio de tiles$'
 
-shot before-stroke
-find_view_origin "$SHOT"
+wait_until "the map view" view_located
 tiled "$SCRATCH/tile0.png" "$VIEW_W" "$VIEW_H" "$SCRATCH/ground.png"
 wait_until "a new map all of tile 0" view_shows "$SCRATCH/ground.png"
 crop "$SCRATCH/ground.png" "${HERO[0]}" "${HERO[1]}" $HERO_SIZE $HERO_SIZE "$SCRATCH/hero-ground.png"
@@ -220,8 +220,7 @@ wait_until "the hero to walk off the place where it stood" ground_where_it_stood
 xdotool keyup Right
 xdotool key Escape
 wait_until "the main window back after Esc" main_shown_without '^Play$' "$MAIN_RE"
-shot after-play
-find_view_origin "$SHOT"
+wait_until "the map view" view_located
 wait_until "the edited map, the hero where it was placed" view_shows "$SCRATCH/edited.png"
 
 # --- 5 ---------------------------------------------------------------------------------------
@@ -241,8 +240,8 @@ name_typed()
     [ "$("$XSELECTION" 2>/dev/null)" = mapa_e2e ]
 }
 wait_until "the name \"mapa_e2e\" in the chooser's name field" name_typed
-# The chooser drops an Enter that comes while it is still checking the typed name, a check it
-# runs in the background: while it stays open, Enter goes again every few seconds.
+# The chooser may drop an Enter that comes soon after the typing (seen on every run here): while
+# it stays open, Enter goes again every few seconds.
 xdotool key Return
 LAST_ENTER=$SECONDS
 SAVED=$WORK/mapa_e2e.tvr
@@ -250,7 +249,6 @@ saved()
 {
     if ! window_gone '^Guardar como$'; then
         if ((SECONDS - LAST_ENTER >= 3)); then
-            echo "  the chooser is still open: Enter again"
             xdotool key Return
             LAST_ENTER=$SECONDS
         fi
@@ -312,8 +310,7 @@ start_app "$SAVED"
 wait_until "the main window titled \"mapa_e2e.tvr - Tavrolu\", without Nou Mapa" \
     main_shown_without '^Nou Mapa$' '^mapa_e2e\.tvr - Tavrolu$'
 MAIN=$WIN
-shot reopened
-find_view_origin "$SHOT"
+wait_until "the map view" view_located
 wait_until "the saved map's pixels" view_shows "$SCRATCH/edited.png"
 refuse_window '^Nou Mapa$' "a map named on the command line opens without it"
 

@@ -19,8 +19,9 @@ IMPORT=/usr/bin/import
 E2E_TIMEOUT=${E2E_TIMEOUT:-30}
 
 STEP=setup
-STEP_SERIAL=0
 APP_PID=
+WAIT_DETAIL=
+FAILED=
 XVFB_PID=
 SHOT=
 
@@ -51,8 +52,13 @@ e2e_init()
 e2e_cleanup()
 {
     local status=$?
+    if [ "$status" -ne 0 ] && [ -z "$FAILED" ]; then
+        report_failure "a command of the script failed (status $status)"
+    fi
     if [ -n "$APP_PID" ]; then
-        [ -e "$SCRATCH/app.rc" ] || kill "$(cat "$SCRATCH/app.pid")" 2>/dev/null || true
+        if [ ! -e "$SCRATCH/app.rc" ] && [ -s "$SCRATCH/app.pid" ]; then
+            kill "$(cat "$SCRATCH/app.pid")" 2>/dev/null || true
+        fi
         wait "$APP_PID" 2>/dev/null || true
     fi
     [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
@@ -76,40 +82,42 @@ start_display()
         ((SECONDS < deadline)) || fail "Xvfb named no display within ${E2E_TIMEOUT} s"
         sleep 0.1
     done
-    export DISPLAY=":$(head -n1 "$SCRATCH/display")"
+    DISPLAY=":$(head -n1 "$SCRATCH/display")"
+    export DISPLAY
     unset XAUTHORITY
 }
 
 step()
 {
-    STEP_SERIAL=$((STEP_SERIAL + 1))
     STEP=$1
     echo "[$((SECONDS - START_SECONDS)) s] step $STEP"
 }
 
-# Saves the screenshots of the failing step and a last one next to the test log, says where, and
-# ends the test.
-fail()
+# Saves the screenshots of the failing step and a last one next to the test log, and says where.
+report_failure()
 {
+    FAILED=1
     echo "FAIL $TEST_NAME, step $STEP: $*" >&2
-    local saved=() f
-    if [ -n "${DISPLAY:-}" ] && "$IMPORT" -window root "$SHOTS/$STEP--at-failure.png" 2>/dev/null; then
-        :
-    fi
+    local saved=() f dest
+    [ -z "${DISPLAY:-}" ] || "$IMPORT" -window root "$SHOTS/$STEP--at-failure.png" 2>/dev/null || true
     for f in "$SHOTS/$STEP"--*.png; do
         [ -e "$f" ] || continue
-        local dest="$ARTIFACTS/$TEST_NAME-$(basename "$f" | sed 's/--/-/')"
+        dest="$ARTIFACTS/$TEST_NAME-$(basename "$f" | sed 's/--/-/')"
         cp "$f" "$dest" && saved+=("$dest")
     done
     if [ -s "$APP_LOG" ]; then
-        cp "$APP_LOG" "$ARTIFACTS/$TEST_NAME-app.log"
-        saved+=("$ARTIFACTS/$TEST_NAME-app.log")
+        cp "$APP_LOG" "$ARTIFACTS/$TEST_NAME-app.log" && saved+=("$ARTIFACTS/$TEST_NAME-app.log")
         echo "--- last lines of the program's output:" >&2
         tail -n 20 "$APP_LOG" >&2
     fi
     for f in "${saved[@]}"; do
         echo "saved: $f" >&2
     done
+}
+
+fail()
+{
+    report_failure "$@"
     exit 1
 }
 
@@ -154,16 +162,19 @@ wait_for_exit()
 # --- waiting -----------------------------------------------------------------------------------
 
 # Runs a check until it succeeds; fails the test after the timeout, or at once if the program ends.
+# A check may leave what it last saw in WAIT_DETAIL for the failure report.
 wait_until()
 {
     local what=$1
     shift
     local deadline=$((SECONDS + E2E_TIMEOUT))
+    WAIT_DETAIL=
     until "$@"; do
         if [ -n "$APP_PID" ] && ! app_running; then
             fail "the program ended (status $(cat "$SCRATCH/app.rc")) while waiting for $what"
         fi
-        ((SECONDS < deadline)) || fail "timed out after ${E2E_TIMEOUT} s waiting for $what"
+        ((SECONDS < deadline)) ||
+            fail "timed out after ${E2E_TIMEOUT} s waiting for $what${WAIT_DETAIL:+ ($WAIT_DETAIL)}"
         sleep 0.2
     done
 }
@@ -206,8 +217,8 @@ wait_for_window()
 # Sets WX, WY, WW, WH to a window's place and size.
 window_geometry()
 {
-    local line
-    WX= WY= WW= WH=
+    local key value
+    WX='' WY='' WW='' WH=''
     while IFS='=' read -r key value; do
         case $key in
             X) WX=$value ;;
@@ -216,7 +227,9 @@ window_geometry()
             HEIGHT) WH=$value ;;
         esac
     done < <(timeout 10 xdotool getwindowgeometry --shell "$1")
-    [ -n "$WX" ] && [ -n "$WH" ] || fail "no geometry for window $1"
+    if [ -z "$WX" ] || [ -z "$WH" ]; then
+        fail "no geometry for window $1"
+    fi
 }
 
 # The pointer goes over the window first: without a window manager the focus follows it.

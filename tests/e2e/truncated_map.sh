@@ -35,10 +35,12 @@ xdotool key Tab
 EXPECTED='Formato de archivo no esperado.'
 message_text()
 {
-    TEXT=$("$XSELECTION" 2>/dev/null) || true
-    [ "$TEXT" = "$EXPECTED" ]
+    local text
+    text=$("$XSELECTION" 2>/dev/null) || true
+    WAIT_DETAIL="the selection held \"$text\""
+    [ "$text" = "$EXPECTED" ]
 }
-wait_until "the text \"$EXPECTED\" in the message box (last read: \"${TEXT:-}\")" message_text
+wait_until "the text \"$EXPECTED\" in the message box" message_text
 xdotool key Return
 wait_for_exit no_main_window
 [ "$APP_STATUS" -ne 0 ] || fail "the program ended with status 0 after a failed start"

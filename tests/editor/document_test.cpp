@@ -181,3 +181,20 @@ TEST_F(DocumentTest, SaveAsAsksBeforeReplacingAFileAndNoKeepsIt)
     EXPECT_EQ(ReadAll(File("ja.tvr")), "old bytes");
     EXPECT_EQ(Frame()->GetTitle(), U("Sin título - Tavrolu"));
 }
+
+TEST_F(DocumentTest, RecentFilesReopenAndARelativeNameIsKeptInFull)
+{
+    ASSERT_TRUE(Start(3, 3));
+    Doc()->SetFilename(U(File("a.tvr")));
+    Doc()->SetDocumentSaved(true);
+    Command(ID_FILE_SAVE);
+    Stop();
+    ASSERT_TRUE(StartWith("a.tvr")); // relative to the working folder
+    ASSERT_EQ(TheApp().GetRecentFiles().Count(), 1u);
+    EXPECT_EQ(TheApp().GetRecentFiles().Get(0), U(File("a.tvr")));
+    // Reopening the entry itself moves it to the top without losing it.
+    Command(ID_FILE_MRU_FILE1);
+    ASSERT_EQ(TheApp().GetRecentFiles().Count(), 1u);
+    EXPECT_EQ(TheApp().GetRecentFiles().Get(0), U(File("a.tvr")));
+    EXPECT_TRUE(m_script.Messages().empty());
+}
