@@ -1,6 +1,7 @@
 # desktop_lib.sh -- shared by the desktop tests: a scratch home, an X display of their own,
 # windows awaited by their exact titles, and everything started stopped again at the end.
-set -euo pipefail
+set -Eeuo pipefail
+trap 'fail "line $LINENO: $BASH_COMMAND"' ERR
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tavrolu-desktop.XXXXXX")
 started=()
@@ -27,9 +28,11 @@ fail()
 }
 
 # Xvfb picks a free display itself and names it: no race with tests running beside this one.
+# Without -noreset the server resets whenever its last client leaves (each xdotool call), and a
+# program connecting during the reset cannot open the display.
 start_display()
 {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" \
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$scratch/display" \
         >/dev/null 2>&1 &
     started+=($!)
     local i
@@ -39,6 +42,11 @@ start_display()
     done
     grep -q '^[0-9]' "$scratch/display" || fail "Xvfb did not start"
     export DISPLAY=":$(head -1 "$scratch/display")"
+    for i in $(seq 100); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "Xvfb on $DISPLAY does not answer"
 }
 
 # The user's folders all in the scratch home; the system's own MIME database stays visible.
@@ -52,13 +60,18 @@ use_scratch_home()
     mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 }
 
-# Prints the id of the visible window whose title matches; fails after the given seconds.
+# Prints the id of the visible window whose title matches; fails after the given seconds, or at
+# once when the process $watched (if set) has ended.
+watched=""
 wait_window()
 {
     local title=$1 end=$((SECONDS + ${2:-30})) id
     while [ $SECONDS -lt $end ]; do
         id=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1) || true
         [ -n "$id" ] && { echo "$id"; return 0; }
+        if [ -n "$watched" ] && ! kill -0 "$watched" 2>/dev/null; then
+            return 1
+        fi
         sleep 0.1
     done
     return 1
@@ -67,7 +80,11 @@ wait_window()
 # A map of one walkable cell of tile 0 and no sprites.
 write_map()
 {
-    { printf '\1\0\0\0\1\0\0\0\0'; head -c 256 /dev/zero | tr '\0' '\1'; printf '\377\377\377\377'; } >"$1"
+    {
+        printf '\1\0\0\0\1\0\0\0\0'
+        head -c 256 /dev/zero | tr '\0' '\1'
+        printf '\377\377\377\377'
+    } >"$1"
 }
 
 # The MIME type a desktop gives the file (GNOME's query, which reads the shared MIME database).

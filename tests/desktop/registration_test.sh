@@ -10,6 +10,7 @@ mkdir "$scratch/work" && cd "$scratch/work"
 "$program" >"$scratch/tavrolu.log" 2>&1 &
 pid=$!
 started+=($pid)
+watched=$pid
 
 dialog=$(wait_window '^Nou Mapa$') || fail "no \"Nou Mapa\" at a plain start"
 xdotool windowfocus --sync "$dialog" key Return

@@ -73,7 +73,7 @@ e2e_cleanup()
 # race for one.
 start_display()
 {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$SCRATCH/display" \
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$SCRATCH/display" \
         2>"$SCRATCH/xvfb.log" &
     XVFB_PID=$!
     local deadline=$((SECONDS + E2E_TIMEOUT))
