@@ -38,21 +38,25 @@ unsigned long long SortKey(long long v)
 // Bytes on which every key agrees, all but two or three for the edges of a map, are skipped.
 void StableSortByKey(std::vector<SortItem>& items)
 {
-    std::size_t counts[8][256] = {};
+    unsigned long long all = ~0ULL, any = 0;
     for (const SortItem& item : items)
-        for (int d = 0; d < 8; ++d)
-            ++counts[d][(item.key >> (8 * d)) & 0xFF];
-    std::vector<SortItem> other(items.size());
-    for (int d = 0; d < 8; ++d)
     {
-        std::size_t* count = counts[d];
-        if (count[(items.empty() ? 0 : items[0].key >> (8 * d)) & 0xFF] == items.size())
+        all &= item.key;
+        any |= item.key;
+    }
+    std::vector<SortItem> other(items.size());
+    for (int shift = 0; shift < 64; shift += 8)
+    {
+        if ((((all ^ any) >> shift) & 0xFF) == 0)
             continue;
-        std::size_t at = 0;
-        for (int b = 0; b < 256; ++b)
-            at += std::exchange(count[b], at);
+        std::size_t at[256] = {};
         for (const SortItem& item : items)
-            other[count[(item.key >> (8 * d)) & 0xFF]++] = item;
+            ++at[(item.key >> shift) & 0xFF];
+        std::size_t next = 0;
+        for (std::size_t& a : at)
+            next += std::exchange(a, next);
+        for (const SortItem& item : items)
+            other[at[(item.key >> shift) & 0xFF]++] = item;
         items.swap(other);
     }
 }
@@ -407,7 +411,7 @@ void JTManager::CollidePair(JTSprite* pFirst, int first, JTSprite* pSecond, int 
 
 // Sprites added by a Collide go to the front, out of the pass; none leaves the list during it.
 // Each sprite is read afresh at its turn: what it is then decides its pair. After each pair the
-// two sprites and the hero, as registered before and after it, are read again.
+// two sprites and the hero registered as it began are read again.
 void JTManager::CheckCollisions()
 {
     CollisionGrid& grid = *m_pGrid;
@@ -417,13 +421,6 @@ void JTManager::CheckCollisions()
     const int n = int(grid.sprites.size());
     const JTSprite* pHero = nullptr;
     int hero = n;
-    auto findHero = [&] {
-        if (pRender->GetPlayer() == pHero)
-            return;
-        pHero = pRender->GetPlayer();
-        hero = int(std::find(grid.sprites.begin(), grid.sprites.end(), pHero)
-                   - grid.sprites.begin());
-    };
     for (int i = 0; i < n; ++i)
     {
         JTSprite* pSprite = grid.sprites[i];
@@ -435,16 +432,16 @@ void JTManager::CheckCollisions()
         int j = grid.PartnerOf(box, i);
         if (j < 0)
             continue;
-        findHero();
-        int heroBefore = hero;
-        CollidePair(pSprite, i, grid.sprites[j], j);
-        findHero();
-        grid.Reread(j);
-        for (int k : {heroBefore, hero})
+        if (pRender->GetPlayer() != pHero) // a new hero registers itself, out of the pass
         {
-            if (k > i && k < n)
-                grid.Reread(k);
+            pHero = pRender->GetPlayer();
+            hero = int(std::find(grid.sprites.begin(), grid.sprites.end(), pHero)
+                       - grid.sprites.begin());
         }
+        CollidePair(pSprite, i, grid.sprites[j], j);
+        grid.Reread(j);
+        if (hero > i && hero < n)
+            grid.Reread(hero);
     }
 }
 

@@ -7,44 +7,90 @@
 
 namespace {
 
-// One rectangle seen in the destination (0), the source (1) and the mask (2), each at its own
-// origin. 64-bit, so that far-off coordinates cannot overflow while clipping.
+// One rectangle seen in the destination, the source and the mask, each at its own origin.
+// 64-bit, so that far-off coordinates cannot overflow while clipping.
 struct Span
 {
-    long long x[3];
-    long long y[3];
-    long long w;
-    long long h;
+    long long x, y;         // destination
+    long long srcX, srcY;
+    long long maskX, maskY;
+    long long w, h;
+
+    // Keeps the part whose point in a space offset by (ox, oy) from the destination lies in
+    // bounds; the offsets are that space's origin less the destination's.
+    void Limit(long long ox, long long oy, const CRect& bounds, long long& left, long long& top,
+               long long& right, long long& bottom) const
+    {
+        left = std::max(left, bounds.left - ox);
+        top = std::max(top, bounds.top - oy);
+        right = std::min(right, bounds.right - ox);
+        bottom = std::min(bottom, bounds.bottom - oy);
+    }
 };
 
-// Shrinks the span until its part in space `which` lies inside bounds; false when nothing is left.
-bool TrimTo(Span& s, int which, const CRect& bounds)
+// Shrinks the span to what lies inside the clip box and inside the source and the mask;
+// false when nothing is left.
+bool Clip(Span& s, const CRect& clip, const Surface* src, const Surface* mask)
 {
-    long long left = std::max(0LL, bounds.left - s.x[which]);
-    long long top = std::max(0LL, bounds.top - s.y[which]);
-    long long right = std::min(s.w, bounds.right - s.x[which]);
-    long long bottom = std::min(s.h, bounds.bottom - s.y[which]);
+    long long left = s.x, top = s.y, right = s.x + s.w, bottom = s.y + s.h;
+    s.Limit(0, 0, clip, left, top, right, bottom);
+    s.Limit(s.srcX - s.x, s.srcY - s.y, src->Bounds(), left, top, right, bottom);
+    if (mask != nullptr)
+        s.Limit(s.maskX - s.x, s.maskY - s.y, mask->Bounds(), left, top, right, bottom);
     if (right <= left || bottom <= top)
         return false;
-    for (int i = 0; i < 3; ++i) {
-        s.x[i] += left;
-        s.y[i] += top;
-    }
+    long long dx = left - s.x, dy = top - s.y;
+    s.x = left;
+    s.y = top;
+    s.srcX += dx;
+    s.srcY += dy;
+    s.maskX += dx;
+    s.maskY += dy;
     s.w = right - left;
     s.h = bottom - top;
     return true;
 }
 
-// A copy of what a blit reads from a surface that it also writes (a scroll, say), so that rows
-// already written are never read again.
-const Surface* CopyOut(const Surface* from, long long& x, long long& y, const Span& s, Surface& copy)
+// Runs a clipped blit: fore alone without a mask or where both codes are the same.
+void Run(const Span& s, Surface* target, const Surface* src, const Surface* mask,
+         const RasterOp& fore, const RasterOp& back, DWORD pattern)
+{
+    const BYTE* maskBytes = nullptr;
+    if (mask != nullptr)
+        maskBytes = mask->MaskBytes() + std::size_t(s.maskY) * std::size_t(mask->Width()) + s.maskX;
+    BlitRows rows{target->Row(int(s.y)) + s.x, target->Width(), src->Row(int(s.srcY)) + s.srcX,
+                  src->Width(), maskBytes, mask ? mask->Width() : 0, int(s.w), int(s.h), pattern};
+    if (mask == nullptr || &fore == &back)
+        fore.run(rows.dst, rows.dstSkip, rows.src, rows.srcSkip, rows.w, rows.h, rows.pattern);
+    else
+        RunMasked(rows, fore, back);
+}
+
+// A copy of the part of a surface that a blit reads, moving the span's origin there.
+void CopyOut(const Surface* from, long long& x, long long& y, const Span& s, Surface& copy)
 {
     copy.Resize(int(s.w), int(s.h));
     for (int row = 0; row < int(s.h); ++row)
         std::memcpy(copy.Row(row), from->Row(int(y) + row) + x, std::size_t(s.w) * sizeof(DWORD));
     x = 0;
     y = 0;
-    return &copy;
+}
+
+// A blit that reads the surface it writes (a scroll, say) reads from copies, so that rows
+// already written are never read again.
+void RunFromCopies(Span s, Surface* target, const Surface* src, const Surface* mask,
+                   const RasterOp& fore, const RasterOp& back, DWORD pattern)
+{
+    Surface srcCopy, maskCopy;
+    if (src == target && fore.usesSource | back.usesSource) {
+        CopyOut(src, s.srcX, s.srcY, s, srcCopy);
+        src = &srcCopy;
+    }
+    if (mask == target) {
+        CopyOut(mask, s.maskX, s.maskY, s, maskCopy);
+        mask = &maskCopy;
+    }
+    Run(s, target, src, mask, fore, back, pattern);
 }
 
 } // namespace
@@ -83,24 +129,16 @@ BOOL CDC::Blit(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc, cons
 
     const Surface* src = readsSource ? pSrcDC->m_target : m_target;
     long long dx = (long long)x + m_viewportOrg.x, dy = (long long)y + m_viewportOrg.y;
-    Span s{{dx, readsSource ? (long long)xSrc + pSrcDC->m_viewportOrg.x : dx, xMask},
-           {dy, readsSource ? (long long)ySrc + pSrcDC->m_viewportOrg.y : dy, yMask}, w, h};
-    if (src == nullptr || !TrimTo(s, 1, src->Bounds()) || !TrimTo(s, 0, m_clip)
-        || (mask != nullptr && !TrimTo(s, 2, mask->Bounds())))
+    Span s{dx, dy,
+           readsSource ? (long long)xSrc + pSrcDC->m_viewportOrg.x : dx,
+           readsSource ? (long long)ySrc + pSrcDC->m_viewportOrg.y : dy,
+           xMask, yMask, w, h};
+    if (src == nullptr || !Clip(s, m_clip, src, mask))
         return TRUE;
 
-    Surface srcCopy, maskCopy;
-    if (readsSource && src == m_target)
-        src = CopyOut(src, s.x[1], s.y[1], s, srcCopy);
-    if (mask == m_target)
-        mask = CopyOut(mask, s.x[2], s.y[2], s, maskCopy);
-    BlitRows rows{m_target->Row(int(s.y[0])) + s.x[0], m_target->Width(),
-                  src->Row(int(s.y[1])) + s.x[1], src->Width(),
-                  mask ? mask->Row(int(s.y[2])) + s.x[2] : nullptr, mask ? mask->Width() : 0,
-                  int(s.w), int(s.h), m_brush.colour};
-    if (mask == nullptr || fore == back)
-        fore->run(rows.dst, rows.dstSkip, rows.src, rows.srcSkip, rows.w, rows.h, rows.pattern);
+    if ((readsSource && src == m_target) || mask == m_target)
+        RunFromCopies(s, m_target, src, mask, *fore, *back, m_brush.colour);
     else
-        RunMasked(rows, *fore, *back);
+        Run(s, m_target, src, mask, *fore, *back, m_brush.colour);
     return TRUE;
 }

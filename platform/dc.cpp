@@ -4,6 +4,26 @@
 
 #include <algorithm>
 
+namespace {
+
+// What a DC starts with, looked up once: sprites make a memory DC for every blit.
+struct Defaults
+{
+    CBitmap* bitmap;
+    CPen* pen;
+    CBrush* brush;
+};
+
+const Defaults& StartingObjects()
+{
+    static const Defaults defaults{GetDefaultBitmap(),
+                                   static_cast<CPen*>(GetStockGdiObject(BLACK_PEN)),
+                                   static_cast<CBrush*>(GetStockGdiObject(WHITE_BRUSH))};
+    return defaults;
+}
+
+} // namespace
+
 CDC::CDC()
 {
     ResetState();
@@ -19,9 +39,10 @@ void CDC::ResetState()
     m_isMemory = false;
     m_viewportOrg = CPoint(0, 0);
     m_position = CPoint(0, 0);
-    m_pBitmap = GetDefaultBitmap();
-    m_pPen = static_cast<CPen*>(GetStockGdiObject(BLACK_PEN));
-    m_pBrush = static_cast<CBrush*>(GetStockGdiObject(WHITE_BRUSH));
+    const Defaults& defaults = StartingObjects();
+    m_pBitmap = defaults.bitmap;
+    m_pPen = defaults.pen;
+    m_pBrush = defaults.brush;
     m_pen = PenState{PS_SOLID, 1, RGB(0, 0, 0)};
     m_brush = BrushState{false, RGB(255, 255, 255)};
     m_bkMode = OPAQUE;

@@ -2,56 +2,122 @@
 #include "platform/raster.h"
 
 #include <array>
+#include <cstring>
 #include <vector>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
 // Pixels keep their top byte 0, so inverting operations mask it off again.
 constexpr DWORD kColour = 0x00FFFFFF;
 
+// Four pixels at a time in the compiler's vector types, which become the machine's vector
+// registers where it has them; every operation below is written once for both widths.
+typedef DWORD Pixels4 __attribute__((vector_size(16)));
+
+inline Pixels4 Load(const DWORD* p)
+{
+    Pixels4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+inline void Store(DWORD* p, Pixels4 v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+
+inline Pixels4 Splat(DWORD v)
+{
+    return Pixels4{v, v, v, v};
+}
+
+// A mask byte, 0xFF or 0, widened to a whole pixel of ones or zeros.
+inline DWORD Picks(BYTE m)
+{
+    return DWORD(int(static_cast<signed char>(m)));
+}
+
+// Four mask bytes widened at once: each byte doubled twice over fills its pixel.
+inline Pixels4 Picks(const BYTE* m)
+{
+#if defined(__SSE2__)
+    int bytes;
+    std::memcpy(&bytes, m, sizeof bytes);
+    __m128i v = _mm_cvtsi32_si128(bytes);
+    v = _mm_unpacklo_epi8(v, v);
+    return (Pixels4)_mm_unpacklo_epi16(v, v);
+#else
+    return Pixels4{Picks(m[0]), Picks(m[1]), Picks(m[2]), Picks(m[3])};
+#endif
+}
+
 // Blits between distinct memory: a blit within one surface reads from a copy (see blit.cpp).
-template <DWORD (*Op)(DWORD s, DWORD d, DWORD p)>
+template <class Op>
 void Run(DWORD* __restrict dst, int dstSkip, const DWORD* __restrict src, int srcSkip, int w, int h,
          DWORD pattern)
 {
+    const Pixels4 colour = Splat(kColour), p = Splat(pattern);
     while (h--) {
-        for (int i = 0; i < w; ++i)
-            dst[i] = Op(src[i], dst[i], pattern) & kColour;
+        int i = 0;
+        for (; i + 4 <= w; i += 4)
+            Store(dst + i, Op::Apply(Load(src + i), Load(dst + i), p) & colour);
+        for (; i < w; ++i)
+            dst[i] = Op::Apply(src[i], dst[i], pattern) & kColour;
         dst += dstSkip;
         src += srcSkip;
     }
 }
 
 // Codes that read no source: src is dst itself and is never read.
-template <DWORD (*Op)(DWORD s, DWORD d, DWORD p)>
+template <class Op>
 void RunOnTarget(DWORD* dst, int dstSkip, const DWORD*, int, int w, int h, DWORD pattern)
 {
+    const Pixels4 colour = Splat(kColour), p = Splat(pattern), none = Splat(0);
     while (h--) {
-        for (int i = 0; i < w; ++i)
-            dst[i] = Op(0, dst[i], pattern) & kColour;
+        int i = 0;
+        for (; i + 4 <= w; i += 4)
+            Store(dst + i, Op::Apply(none, Load(dst + i), p) & colour);
+        for (; i < w; ++i)
+            dst[i] = Op::Apply(DWORD(0), dst[i], pattern) & kColour;
         dst += dstSkip;
     }
 }
 
-constexpr DWORD SrcCopy(DWORD s, DWORD, DWORD) { return s; }
-constexpr DWORD Blackness(DWORD, DWORD, DWORD) { return 0; }
-constexpr DWORD NotSrcErase(DWORD s, DWORD d, DWORD) { return ~(s | d); }
-constexpr DWORD NotSrcCopy(DWORD s, DWORD, DWORD) { return ~s; }
-constexpr DWORD SrcErase(DWORD s, DWORD d, DWORD) { return s & ~d; }
-constexpr DWORD DstInvert(DWORD, DWORD d, DWORD) { return ~d; }
-constexpr DWORD PatInvert(DWORD, DWORD d, DWORD p) { return p ^ d; }
-constexpr DWORD SrcInvert(DWORD s, DWORD d, DWORD) { return s ^ d; }
-constexpr DWORD SrcAnd(DWORD s, DWORD d, DWORD) { return s & d; }
-constexpr DWORD Dest(DWORD, DWORD d, DWORD) { return d; }
-constexpr DWORD MergePaint(DWORD s, DWORD d, DWORD) { return ~s | d; }
-constexpr DWORD MergeCopy(DWORD s, DWORD, DWORD p) { return p & s; }
-constexpr DWORD SrcPaint(DWORD s, DWORD d, DWORD) { return s | d; }
-constexpr DWORD PatCopy(DWORD, DWORD, DWORD p) { return p; }
-constexpr DWORD PatPaint(DWORD s, DWORD d, DWORD p) { return p | ~s | d; }
-constexpr DWORD Whiteness(DWORD, DWORD, DWORD) { return kColour; }
+#define RASTER_OP(Name, expression)                                                                \
+    struct Name                                                                                    \
+    {                                                                                              \
+        template <class T> static T Apply(T s, T d, T p)                                           \
+        {                                                                                          \
+            (void)s, (void)d, (void)p;                                                             \
+            return expression;                                                                     \
+        }                                                                                          \
+    }
+
+RASTER_OP(SrcCopy, s);
+RASTER_OP(Blackness, T{});
+RASTER_OP(NotSrcErase, ~(s | d));
+RASTER_OP(NotSrcCopy, ~s);
+RASTER_OP(SrcErase, s & ~d);
+RASTER_OP(DstInvert, ~d);
+RASTER_OP(PatInvert, p ^ d);
+RASTER_OP(SrcInvert, s ^ d);
+RASTER_OP(SrcAnd, s & d);
+RASTER_OP(Dest, d);
+RASTER_OP(MergePaint, ~s | d);
+RASTER_OP(MergeCopy, p & s);
+RASTER_OP(SrcPaint, s | d);
+RASTER_OP(PatCopy, p);
+RASTER_OP(PatPaint, p | ~s | d);
+RASTER_OP(Whiteness, ~T{});
+
+#undef RASTER_OP
 
 // The pattern is the DC's brush colour.
-const RasterOp kOps[] = {
+constexpr RasterOp kOps[] = {
     {0x00, false, RunOnTarget<Blackness>},
     {0x11, true, Run<NotSrcErase>},
     {0x33, true, Run<NotSrcCopy>},
@@ -70,29 +136,28 @@ const RasterOp kOps[] = {
     {0xFF, false, RunOnTarget<Whiteness>},
 };
 
+constexpr std::array<const RasterOp*, 256> MakeIndex()
+{
+    std::array<const RasterOp*, 256> index{};
+    for (const RasterOp& op : kOps)
+        index[op.code] = &op;
+    return index;
+}
+
 } // namespace
 
-// Every blit looks its code up: an index by code, made once from the table.
-const RasterOp* FindRasterOp(BYTE code)
-{
-    static const std::array<const RasterOp*, 256> byCode = [] {
-        std::array<const RasterOp*, 256> index{};
-        for (const RasterOp& op : kOps)
-            index[op.code] = &op;
-        return index;
-    }();
-    return byCode[code];
-}
+// Made at compile time, so every blit's look-up is one load.
+constexpr std::array<const RasterOp*, 256> kRasterOps = MakeIndex();
 
 namespace {
 
 // Keeps fore's result where the mask is set, back's (already in dst) elsewhere.
 void Select(DWORD* __restrict dst, int dstSkip, const DWORD* __restrict fore,
-            const DWORD* __restrict mask, int maskSkip, int w, int h)
+            const BYTE* __restrict mask, int maskSkip, int w, int h)
 {
     while (h--) {
         for (int i = 0; i < w; ++i) {
-            DWORD pick = 0u - DWORD(mask[i] != 0);
+            DWORD pick = Picks(mask[i]);
             dst[i] = (fore[i] & pick) | (dst[i] & ~pick);
         }
         dst += dstSkip;
@@ -116,23 +181,69 @@ void RunMaskedGeneric(const BlitRows& r, const RasterOp& fore, const RasterOp& b
     Select(r.dst, r.dstSkip, f, r.mask, r.maskSkip, r.w, r.h);
 }
 
+template <class Fore, class Back, class T> inline T Masked(T s, T d, T p, T pick, T colour)
+{
+    return ((Fore::Apply(s, d, p) & pick) | (Back::Apply(s, d, p) & ~pick)) & colour;
+}
+
 // One pass for a pair that reads the source: what masked sprites are drawn with every frame.
-template <DWORD (*Fore)(DWORD s, DWORD d, DWORD p), DWORD (*Back)(DWORD s, DWORD d, DWORD p)>
+template <class Fore, class Back>
 void RunMaskedPair(const BlitRows& r)
 {
     DWORD* __restrict dst = r.dst;
     const DWORD* __restrict src = r.src;
-    const DWORD* __restrict mask = r.mask;
+    const BYTE* __restrict mask = r.mask;
     const int w = r.w;
-    const DWORD p = r.pattern;
+    const Pixels4 colour = Splat(kColour), p = Splat(r.pattern);
     for (int h = r.h; h--; dst += r.dstSkip, src += r.srcSkip, mask += r.maskSkip) {
-        for (int i = 0; i < w; ++i) {
-            DWORD pick = 0u - DWORD(mask[i] != 0);
-            DWORD s = src[i], d = dst[i];
-            dst[i] = ((Fore(s, d, p) & pick) | (Back(s, d, p) & ~pick)) & kColour;
-        }
+        int i = 0;
+        for (; i + 4 <= w; i += 4)
+            Store(dst + i, Masked<Fore, Back>(Load(src + i), Load(dst + i), p, Picks(mask + i), colour));
+        for (; i < w; ++i)
+            dst[i] = Masked<Fore, Back>(src[i], dst[i], r.pattern, Picks(mask[i]), kColour);
     }
 }
+
+#if defined(__x86_64__)
+// The sprites' own pair, SRCPAINT where the mask is set and SRCCOPY elsewhere, eight pixels at
+// a time where the processor has AVX2: the sprites cost as much as all the tiles without it.
+// Both results in one: s | d where the mask is set is s | (d & set), and s where it is clear.
+__attribute__((target("avx2"))) void PaintOverCopyAvx2(const BlitRows& r)
+{
+    DWORD* dst = r.dst;
+    const DWORD* src = r.src;
+    const BYTE* mask = r.mask;
+    const __m256i colour = _mm256_set1_epi32(int(kColour));
+    for (int h = r.h; h--; dst += r.dstSkip, src += r.srcSkip, mask += r.maskSkip) {
+        int i = 0;
+        for (; i + 8 <= r.w; i += 8) {
+            long long bytes;
+            std::memcpy(&bytes, mask + i, sizeof bytes);
+            __m256i pick = _mm256_cvtepi8_epi32(_mm_cvtsi64_si128(bytes));
+            __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+            __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+            __m256i out = _mm256_and_si256(_mm256_or_si256(s, _mm256_and_si256(d, pick)), colour);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), out);
+        }
+        for (; i < r.w; ++i)
+            dst[i] = (src[i] | (dst[i] & Picks(mask[i]))) & kColour;
+    }
+}
+
+void PaintOverCopy(const BlitRows& r)
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        PaintOverCopyAvx2(r);
+    else
+        RunMaskedPair<SrcPaint, SrcCopy>(r);
+}
+#else
+void PaintOverCopy(const BlitRows& r)
+{
+    RunMaskedPair<SrcPaint, SrcCopy>(r);
+}
+#endif
 
 struct MaskedPair
 {
@@ -144,7 +255,7 @@ struct MaskedPair
 // Sprites over the background (SRCPAINT where the mask is set, SRCCOPY elsewhere), and the
 // classic transparent copy (SRCCOPY where set, the target kept elsewhere).
 const MaskedPair kPairs[] = {
-    {0xEE, 0xCC, RunMaskedPair<SrcPaint, SrcCopy>},
+    {0xEE, 0xCC, PaintOverCopy},
     {0xCC, 0xAA, RunMaskedPair<SrcCopy, Dest>},
 };
 

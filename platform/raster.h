@@ -3,6 +3,8 @@
 
 #include "platform/windefs.h"
 
+#include <array>
+
 // Combines w x h pixels of src (and the pattern colour) into dst, row after row; the skips are
 // the surfaces' widths in pixels. Codes that ignore the source are handed dst as src, so the
 // loops never test for it.
@@ -16,8 +18,13 @@ struct RasterOp
     RasterRect run;
 };
 
+extern const std::array<const RasterOp*, 256> kRasterOps;
+
 // The operation of a ternary code, or nullptr for one we do not draw.
-const RasterOp* FindRasterOp(BYTE code);
+inline const RasterOp* FindRasterOp(BYTE code)
+{
+    return kRasterOps[code];
+}
 
 // A clipped blit: every pointer and count is known to lie inside its surface.
 struct BlitRows
@@ -26,7 +33,7 @@ struct BlitRows
     int dstSkip;
     const DWORD* src; // the destination itself when no operation reads a source
     int srcSkip;
-    const DWORD* mask; // set (bit 1) where fore applies, clear where back does
+    const BYTE* mask; // a byte a pixel: 0xFF where fore applies, 0 where back does
     int maskSkip;
     int w;
     int h;

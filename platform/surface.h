@@ -22,14 +22,27 @@ public:
     BOOL IsEmpty() const { return m_width == 0; }
     CRect Bounds() const { return CRect(0, 0, m_width, m_height); }
 
-    DWORD* Row(int y) { return m_pixels.data() + std::size_t(y) * std::size_t(m_width); }
+    // Writable rows count as a change: whoever writes asks for the row just before.
+    DWORD* Row(int y)
+    {
+        ++m_changes;
+        return m_pixels.data() + std::size_t(y) * std::size_t(m_width);
+    }
     const DWORD* Row(int y) const { return m_pixels.data() + std::size_t(y) * std::size_t(m_width); }
     // Unchecked: the caller keeps (x, y) inside Bounds().
     COLORREF Pixel(int x, int y) const { return Row(y)[x]; }
     void SetPixel(int x, int y, COLORREF c) { Row(y)[x] = c & 0x00FFFFFF; }
 
+    // The surface as a mask, a byte a pixel: 0xFF where the pixel is not black, 0 where it is.
+    // Made again only after the pixels have changed, so a mask drawn with every frame costs a
+    // quarter of its pixels' bytes to read.
+    const BYTE* MaskBytes() const;
+
 private:
     int m_width = 0;
     int m_height = 0;
     std::vector<DWORD> m_pixels;
+    unsigned long long m_changes = 0;
+    mutable std::vector<BYTE> m_maskBytes;
+    mutable unsigned long long m_maskMadeAt = ~0ULL;
 };
