@@ -280,8 +280,8 @@ int JTManager::CollisionGrid::Search(const Box& a, int i) const
     }
     ForEachCell(cells, [&](std::size_t b) {
         const Entry* end = entries.data() + bucketStart[b + 1];
-        const Entry* p = std::upper_bound(entries.data() + bucketStart[b], end, i,
-                                          [](int place, const Entry& e) { return place < e.place; });
+        auto before = [](int place, const Entry& e) { return place < e.place; };
+        const Entry* p = std::upper_bound(entries.data() + bucketStart[b], end, i, before);
         for (; p != end && p->place < best; ++p)
         {
             if (where[p->place] == IN_CELLS && Meet(a, boxes[p->place]))
@@ -432,7 +432,7 @@ void JTManager::CheckCollisions()
         int j = grid.PartnerOf(box, i);
         if (j < 0)
             continue;
-        if (pRender->GetPlayer() != pHero) // a new hero registers itself, out of the pass
+        if (pRender->GetPlayer() != pHero) // a Collide may register another hero
         {
             pHero = pRender->GetPlayer();
             hero = int(std::find(grid.sprites.begin(), grid.sprites.end(), pHero)

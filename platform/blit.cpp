@@ -52,7 +52,7 @@ bool Clip(Span& s, const CRect& clip, const Surface* src, const Surface* mask)
 }
 
 // Runs a clipped blit: fore alone without a mask or where both codes are the same.
-void Run(const Span& s, Surface* target, const Surface* src, const Surface* mask,
+void RunClipped(const Span& s, Surface* target, const Surface* src, const Surface* mask,
          const RasterOp& fore, const RasterOp& back, DWORD pattern)
 {
     const BYTE* maskBytes = nullptr;
@@ -66,31 +66,18 @@ void Run(const Span& s, Surface* target, const Surface* src, const Surface* mask
         RunMasked(rows, fore, back);
 }
 
-// A copy of the part of a surface that a blit reads, moving the span's origin there.
-void CopyOut(const Surface* from, long long& x, long long& y, const Span& s, Surface& copy)
+// A blit that reads the surface it writes (a scroll, say) reads from a copy, so that rows
+// already written are never read again. A mask needs none: its bytes are a copy already.
+void RunFromCopy(Span s, Surface* target, const Surface* mask, const RasterOp& fore,
+                 const RasterOp& back, DWORD pattern)
 {
-    copy.Resize(int(s.w), int(s.h));
+    Surface copy(int(s.w), int(s.h));
     for (int row = 0; row < int(s.h); ++row)
-        std::memcpy(copy.Row(row), from->Row(int(y) + row) + x, std::size_t(s.w) * sizeof(DWORD));
-    x = 0;
-    y = 0;
-}
-
-// A blit that reads the surface it writes (a scroll, say) reads from copies, so that rows
-// already written are never read again.
-void RunFromCopies(Span s, Surface* target, const Surface* src, const Surface* mask,
-                   const RasterOp& fore, const RasterOp& back, DWORD pattern)
-{
-    Surface srcCopy, maskCopy;
-    if (src == target && fore.usesSource | back.usesSource) {
-        CopyOut(src, s.srcX, s.srcY, s, srcCopy);
-        src = &srcCopy;
-    }
-    if (mask == target) {
-        CopyOut(mask, s.maskX, s.maskY, s, maskCopy);
-        mask = &maskCopy;
-    }
-    Run(s, target, src, mask, fore, back, pattern);
+        std::memcpy(copy.Row(row), target->Row(int(s.srcY) + row) + s.srcX,
+                    std::size_t(s.w) * sizeof(DWORD));
+    s.srcX = 0;
+    s.srcY = 0;
+    RunClipped(s, target, &copy, mask, fore, back, pattern);
 }
 
 } // namespace
@@ -136,9 +123,9 @@ BOOL CDC::Blit(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc, cons
     if (src == nullptr || !Clip(s, m_clip, src, mask))
         return TRUE;
 
-    if ((readsSource && src == m_target) || mask == m_target)
-        RunFromCopies(s, m_target, src, mask, *fore, *back, m_brush.colour);
+    if (readsSource && src == m_target)
+        RunFromCopy(s, m_target, mask, *fore, *back, m_brush.colour);
     else
-        Run(s, m_target, src, mask, *fore, *back, m_brush.colour);
+        RunClipped(s, m_target, src, mask, *fore, *back, m_brush.colour);
     return TRUE;
 }

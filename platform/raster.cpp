@@ -14,8 +14,8 @@ namespace {
 // Pixels keep their top byte 0, so inverting operations mask it off again.
 constexpr DWORD kColour = 0x00FFFFFF;
 
-// Four pixels at a time in the compiler's vector types, which become the machine's vector
-// registers where it has them; every operation below is written once for both widths.
+// Four pixels at a time in the compiler's vector type, which becomes the machine's vector
+// registers where it has them.
 typedef DWORD Pixels4 __attribute__((vector_size(16)));
 
 inline Pixels4 Load(const DWORD* p)
@@ -87,34 +87,23 @@ void RunOnTarget(DWORD* dst, int dstSkip, const DWORD*, int, int w, int h, DWORD
     }
 }
 
-#define RASTER_OP(Name, expression)                                                                \
-    struct Name                                                                                    \
-    {                                                                                              \
-        template <class T> static T Apply(T s, T d, T p)                                           \
-        {                                                                                          \
-            (void)s, (void)d, (void)p;                                                             \
-            return expression;                                                                     \
-        }                                                                                          \
-    }
-
-RASTER_OP(SrcCopy, s);
-RASTER_OP(Blackness, T{});
-RASTER_OP(NotSrcErase, ~(s | d));
-RASTER_OP(NotSrcCopy, ~s);
-RASTER_OP(SrcErase, s & ~d);
-RASTER_OP(DstInvert, ~d);
-RASTER_OP(PatInvert, p ^ d);
-RASTER_OP(SrcInvert, s ^ d);
-RASTER_OP(SrcAnd, s & d);
-RASTER_OP(Dest, d);
-RASTER_OP(MergePaint, ~s | d);
-RASTER_OP(MergeCopy, p & s);
-RASTER_OP(SrcPaint, s | d);
-RASTER_OP(PatCopy, p);
-RASTER_OP(PatPaint, p | ~s | d);
-RASTER_OP(Whiteness, ~T{});
-
-#undef RASTER_OP
+// Each code as a function of source, target and brush, for a pixel and for four at once.
+struct SrcCopy { template <class T> static T Apply(T s, T, T) { return s; } };
+struct Blackness { template <class T> static T Apply(T, T, T) { return T{}; } };
+struct NotSrcErase { template <class T> static T Apply(T s, T d, T) { return ~(s | d); } };
+struct NotSrcCopy { template <class T> static T Apply(T s, T, T) { return ~s; } };
+struct SrcErase { template <class T> static T Apply(T s, T d, T) { return s & ~d; } };
+struct DstInvert { template <class T> static T Apply(T, T d, T) { return ~d; } };
+struct PatInvert { template <class T> static T Apply(T, T d, T p) { return p ^ d; } };
+struct SrcInvert { template <class T> static T Apply(T s, T d, T) { return s ^ d; } };
+struct SrcAnd { template <class T> static T Apply(T s, T d, T) { return s & d; } };
+struct Dest { template <class T> static T Apply(T, T d, T) { return d; } };
+struct MergePaint { template <class T> static T Apply(T s, T d, T) { return ~s | d; } };
+struct MergeCopy { template <class T> static T Apply(T s, T, T p) { return p & s; } };
+struct SrcPaint { template <class T> static T Apply(T s, T d, T) { return s | d; } };
+struct PatCopy { template <class T> static T Apply(T, T, T p) { return p; } };
+struct PatPaint { template <class T> static T Apply(T s, T d, T p) { return p | ~s | d; } };
+struct Whiteness { template <class T> static T Apply(T, T, T) { return ~T{}; } };
 
 // The pattern is the DC's brush colour.
 constexpr RasterOp kOps[] = {
@@ -197,8 +186,10 @@ void RunMaskedPair(const BlitRows& r)
     const Pixels4 colour = Splat(kColour), p = Splat(r.pattern);
     for (int h = r.h; h--; dst += r.dstSkip, src += r.srcSkip, mask += r.maskSkip) {
         int i = 0;
-        for (; i + 4 <= w; i += 4)
-            Store(dst + i, Masked<Fore, Back>(Load(src + i), Load(dst + i), p, Picks(mask + i), colour));
+        for (; i + 4 <= w; i += 4) {
+            Pixels4 s = Load(src + i), d = Load(dst + i);
+            Store(dst + i, Masked<Fore, Back>(s, d, p, Picks(mask + i), colour));
+        }
         for (; i < w; ++i)
             dst[i] = Masked<Fore, Back>(src[i], dst[i], r.pattern, Picks(mask[i]), kColour);
     }
@@ -206,8 +197,8 @@ void RunMaskedPair(const BlitRows& r)
 
 #if defined(__x86_64__)
 // The sprites' own pair, SRCPAINT where the mask is set and SRCCOPY elsewhere, eight pixels at
-// a time where the processor has AVX2: the sprites cost as much as all the tiles without it.
-// Both results in one: s | d where the mask is set is s | (d & set), and s where it is clear.
+// a time where the processor has AVX2, which halves what a frame's sprites cost. Both results
+// in one: s | d where the mask is set, s where it is clear, is s | (d & mask).
 __attribute__((target("avx2"))) void PaintOverCopyAvx2(const BlitRows& r)
 {
     DWORD* dst = r.dst;
