@@ -147,6 +147,22 @@ void JTDecorat::SetWalkable(int t, BYTE flag)
         m_walkable[t] = flag;
 }
 
+const CellSource* JTDecorat::TileSources(const BITMAP& bm)
+{
+    const int key[3] = {m_nTileShift, bm.bmWidth, bm.bmHeight};
+    if (!std::equal(key, key + 3, m_tileSourcesFor))
+    {
+        for (int t = 0; t < 256; t++)
+        {
+            long long x = 0, y = 0;
+            bool drawn = TileOrigin(t, m_nTileShift, bm, &x, &y) && TileInImage(x, y, bm);
+            m_tileSources[t] = CellSource{drawn, int(x), int(y)};
+        }
+        std::copy(key, key + 3, m_tileSourcesFor);
+    }
+    return m_tileSources;
+}
+
 bool JTDecorat::Draw(CDC* pDC)
 {
     if (!m_pTiles || m_nTileShift == 0)
@@ -154,7 +170,6 @@ bool JTDecorat::Draw(CDC* pDC)
     JTRender* pRender = JTRender::GetRender();
     ASSERT(pRender);
     const int s = m_nTileShift;
-    const int ts = 1 << s;
     const int camX = pRender->GetCamX();
     const int camY = pRender->GetCamY();
     // The + 1 takes in the column and the row that the view's far edges cut.
@@ -164,9 +179,6 @@ bool JTDecorat::Draw(CDC* pDC)
     int endCol = int(lastCol < m_nWidth ? lastCol : m_nWidth);
     int endRow = int(lastRow < m_nHeight ? lastRow : m_nHeight);
 
-    CDC memDC;
-    memDC.CreateCompatibleDC(pDC);
-    memDC.SelectObject(s_tileBitmap);
     BITMAP bm = TilesetSize(s_tileBitmap);
     // The loops start at the view's own first column and row: a scrolled editor view of a
     // large map never walks the cells before it.
@@ -174,18 +186,23 @@ bool JTDecorat::Draw(CDC* pDC)
     long long firstRow = ((long long)view.top + camY) >> s;
     const int startCol = int(firstCol > 0 ? firstCol : 0);
     const int startRow = int(firstRow > 0 ? firstRow : 0);
-    for (int c = startCol; c < endCol; c++)
+    if (bm.bmWidth <= 0 || startCol >= endCol || startRow >= endRow)
+        return true;
+    // Drawn onto its own tile set, the map reads back what it draws: cell by cell in column
+    // order there. Elsewhere tiles never overlap, so row by row, the order the target's memory
+    // runs, draws the same.
+    if (pDC->GetSurface() == s_tileBitmap->GetSurface())
     {
-        for (int r = startRow; r < endRow; r++)
-        {
-            long long sx, sy;
-            int t = m_pTiles[std::size_t(r) * std::size_t(m_nWidth) + std::size_t(c)];
-            if (TileOrigin(t, s, bm, &sx, &sy) && TileInImage(sx, sy, bm))
-                pDC->BitBlt((c << s) - camX, (r << s) - camY, ts, ts, &memDC, int(sx), int(sy),
-                            SRCCOPY);
-        }
+        for (int c = startCol; c < endCol; c++)
+            for (int r = startRow; r < endRow; r++)
+                DrawTile(pDC, (c << s) - camX, (r << s) - camY, GetTile(c, r));
+        return true;
     }
-    memDC.DeleteDC();
+    CellGrid grid{&m_pTiles[std::size_t(startRow) * std::size_t(m_nWidth) + std::size_t(startCol)],
+                  std::size_t(m_nWidth), endCol - startCol, endRow - startRow,
+                  (startCol << s) - camX, (startRow << s) - camY, 1 << s, 1 << s,
+                  TileSources(bm)};
+    pDC->CopyGrid(*s_tileBitmap, grid);
     return true;
 }
 

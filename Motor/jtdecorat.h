@@ -3,6 +3,7 @@
 
 #include "Motor/jtmodul.h"
 #include "Motor/jtsprite.h"
+#include "platform/gdi.h"
 #include "platform/geometry.h"
 #include "platform/windefs.h"
 
@@ -67,12 +68,18 @@ private:
     bool Allocate(int width, int height);
     int TileAtPixel(long long x, long long y) const;
     void LoadLayer(CArchive& ar);
+    // Where each tile value lies in the tile set, worked out again only when the tile size or
+    // the tile set's size changes: the division it takes would otherwise come with every cell.
+    const CellSource* TileSources(const BITMAP& bm);
 
     int m_nWidth = 0;
     int m_nHeight = 0;
     int m_nTileShift = 4;
     std::unique_ptr<BYTE[]> m_pTiles; // width x height cells, row-major; null: no map
     BYTE m_walkable[256];
+
+    CellSource m_tileSources[256] = {};
+    int m_tileSourcesFor[3] = {-1, -1, -1}; // shift, tile set width and height
 
     static CBitmap* s_tileBitmap;
 };

@@ -28,6 +28,8 @@ void JTGrafics::SetPos(int x, int y)
 }
 
 // The blits clip to the sheet and the mask, so a frame beyond the sheet draws nothing of it.
+// They read the sheet straight from the bitmap, as from a memory DC holding it: a frame of
+// sprites would otherwise make and free a DC for each.
 void JTGrafics::Draw(CDC* pDC)
 {
     JTRender* pRender = JTRender::GetRender();
@@ -35,30 +37,19 @@ void JTGrafics::Draw(CDC* pDC)
     int x = SaturateInt((long long)m_nX - pRender->GetCamX());
     int y = SaturateInt((long long)m_nY - pRender->GetCamY());
 
-    CDC memDC;
-    memDC.CreateCompatibleDC(pDC);
     CBitmap* pSheet = pRender->GetBitmap(UINT(m_nBitmapId));
     if (!pSheet)
-    {
-        memDC.DeleteDC();
         return;
-    }
-    memDC.SelectObject(pSheet);
     if (m_nMaskId == -1)
     {
-        pDC->BitBlt(x, y, m_nW, m_nH, &memDC, m_nSrcX, m_nSrcY, m_dwRop);
+        pDC->BitBlt(x, y, m_nW, m_nH, *pSheet, m_nSrcX, m_nSrcY, m_dwRop);
+        return;
     }
-    else
-    {
-        CBitmap* pMask = pRender->GetBitmap(UINT(m_nMaskId));
-        if (pMask)
-        {
-            // Mask bit 1 (the sheet's black) ORs the sheet on; bit 0 applies the sprite's own code.
-            pDC->MaskBlt(x, y, m_nW, m_nH, &memDC, m_nSrcX, m_nSrcY, *pMask, m_nSrcX, m_nSrcY,
-                         MAKEROP4(SRCPAINT, m_dwRop));
-        }
-    }
-    memDC.DeleteDC();
+    CBitmap* pMask = pRender->GetBitmap(UINT(m_nMaskId));
+    // Mask bit 1 (the sheet's black) ORs the sheet on; bit 0 applies the sprite's own code.
+    if (pMask)
+        pDC->MaskBlt(x, y, m_nW, m_nH, *pSheet, m_nSrcX, m_nSrcY, *pMask, m_nSrcX, m_nSrcY,
+                     MAKEROP4(SRCPAINT, m_dwRop));
 }
 
 // Items: the potion and the sword, picked up by the hero.

@@ -82,26 +82,53 @@ void RunFromCopy(Span s, Surface* target, const Surface* mask, const RasterOp& f
 
 } // namespace
 
-BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc, DWORD rop)
+CDC::BlitSource CDC::SourceOf(CDC* pSrcDC, int xSrc, int ySrc)
 {
-    return Blit(x, y, w, h, pSrcDC, xSrc, ySrc, nullptr, 0, 0, MAKEROP4(rop, rop));
+    if (pSrcDC == nullptr)
+        return BlitSource{false, nullptr, 0, 0};
+    return BlitSource{true, pSrcDC->m_target, (long long)xSrc + pSrcDC->m_viewportOrg.x,
+                      (long long)ySrc + pSrcDC->m_viewportOrg.y};
 }
 
-// As on the original, an empty mask bitmap means no mask: the fore operation everywhere.
+BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc, DWORD rop)
+{
+    return Blit(x, y, w, h, SourceOf(pSrcDC, xSrc, ySrc), nullptr, 0, 0, MAKEROP4(rop, rop));
+}
+
+BOOL CDC::BitBlt(int x, int y, int w, int h, const CBitmap& source, int xSrc, int ySrc, DWORD rop)
+{
+    return Blit(x, y, w, h, BlitSource{true, source.GetSurface(), xSrc, ySrc}, nullptr, 0, 0,
+                MAKEROP4(rop, rop));
+}
+
 BOOL CDC::MaskBlt(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc,
                   CBitmap& maskBitmap, int xMask, int yMask, DWORD rop)
 {
+    return MaskBlitFrom(x, y, w, h, SourceOf(pSrcDC, xSrc, ySrc), maskBitmap, xMask, yMask, rop);
+}
+
+BOOL CDC::MaskBlt(int x, int y, int w, int h, const CBitmap& source, int xSrc, int ySrc,
+                  CBitmap& maskBitmap, int xMask, int yMask, DWORD rop)
+{
+    return MaskBlitFrom(x, y, w, h, BlitSource{true, source.GetSurface(), xSrc, ySrc}, maskBitmap,
+                        xMask, yMask, rop);
+}
+
+// As on the original, an empty mask bitmap means no mask: the fore operation everywhere.
+BOOL CDC::MaskBlitFrom(int x, int y, int w, int h, const BlitSource& source, CBitmap& maskBitmap,
+                       int xMask, int yMask, DWORD rop)
+{
     const Surface* mask = maskBitmap.GetSurface();
     if (mask == nullptr)
-        return Blit(x, y, w, h, pSrcDC, xSrc, ySrc, nullptr, 0, 0, MAKEROP4(rop, rop));
+        return Blit(x, y, w, h, source, nullptr, 0, 0, MAKEROP4(rop, rop));
     if (maskBitmap.BitsPixel() != 1)
         return FALSE;
-    return Blit(x, y, w, h, pSrcDC, xSrc, ySrc, mask, xMask, yMask, rop);
+    return Blit(x, y, w, h, source, mask, xMask, yMask, rop);
 }
 
 // Reading no source, a code reads the target at the target's own place instead, so the loops
 // never need to tell the two cases apart.
-BOOL CDC::Blit(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc, const Surface* mask,
+BOOL CDC::Blit(int x, int y, int w, int h, const BlitSource& source, const Surface* mask,
                int xMask, int yMask, DWORD rop4)
 {
     const RasterOp* fore = FindRasterOp(BYTE(rop4 >> 16));
@@ -109,17 +136,14 @@ BOOL CDC::Blit(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc, cons
     if (fore == nullptr || back == nullptr)
         return FALSE;
     bool readsSource = fore->usesSource || back->usesSource;
-    if (readsSource && pSrcDC == nullptr)
+    if (readsSource && !source.present)
         return FALSE;
     if (w <= 0 || h <= 0 || m_target == nullptr)
         return TRUE;
 
-    const Surface* src = readsSource ? pSrcDC->m_target : m_target;
+    const Surface* src = readsSource ? source.pixels : m_target;
     long long dx = (long long)x + m_viewportOrg.x, dy = (long long)y + m_viewportOrg.y;
-    Span s{dx, dy,
-           readsSource ? (long long)xSrc + pSrcDC->m_viewportOrg.x : dx,
-           readsSource ? (long long)ySrc + pSrcDC->m_viewportOrg.y : dy,
-           xMask, yMask, w, h};
+    Span s{dx, dy, readsSource ? source.x : dx, readsSource ? source.y : dy, xMask, yMask, w, h};
     if (src == nullptr || !Clip(s, m_clip, src, mask))
         return TRUE;
 
@@ -128,4 +152,58 @@ BOOL CDC::Blit(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc, cons
     else
         RunClipped(s, m_target, src, mask, *fore, *back, m_brush.colour);
     return TRUE;
+}
+
+// Clipped as Blit clips, though a cell wholly inside the clip box and the source needs no
+// clipping; the copies then go in batches, in the cells' order. A copy onto the source itself
+// keeps the general path, which reads from a copy.
+void CDC::CopyGrid(const CBitmap& source, const CellGrid& g)
+{
+    const Surface* src = source.GetSurface();
+    if (src == nullptr || src == m_target || m_target == nullptr) {
+        for (int r = 0; r < g.rows; ++r) {
+            for (int c = 0; c < g.cols; ++c) {
+                const CellSource& o = g.sources[g.cells[std::size_t(r) * g.stride + c]];
+                if (o.drawn)
+                    BitBlt(int(g.x + (long long)c * g.w), int(g.y + (long long)r * g.h), g.w, g.h,
+                           source, o.x, o.y, SRCCOPY);
+            }
+        }
+        return;
+    }
+    if (g.w <= 0 || g.h <= 0)
+        return;
+    constexpr std::size_t kBatch = 256;
+    CopyPiece pieces[kBatch];
+    std::size_t n = 0;
+    const CRect inSource(0, 0, src->Width() - g.w + 1, src->Height() - g.h + 1);
+    for (int r = 0; r < g.rows; ++r) {
+        const long long y = (long long)g.y + (long long)r * g.h + m_viewportOrg.y;
+        if (y >= m_clip.bottom || y + g.h <= m_clip.top)
+            continue;
+        const bool rowWhole = y >= m_clip.top && y + g.h <= m_clip.bottom;
+        const BYTE* cells = g.cells + std::size_t(r) * g.stride;
+        DWORD* row = rowWhole ? m_target->Row(int(y)) : nullptr;
+        for (int c = 0; c < g.cols; ++c) {
+            const CellSource& o = g.sources[cells[c]];
+            if (!o.drawn)
+                continue;
+            const long long x = (long long)g.x + (long long)c * g.w + m_viewportOrg.x;
+            if (rowWhole && x >= m_clip.left && x + g.w <= m_clip.right
+                && inSource.PtInRect(CPoint(o.x, o.y))) {
+                pieces[n++] = CopyPiece{row + x, src->Row(o.y) + o.x, g.w, g.h};
+            } else {
+                Span s{x, y, o.x, o.y, 0, 0, g.w, g.h};
+                if (!Clip(s, m_clip, src, nullptr))
+                    continue;
+                pieces[n++] = CopyPiece{m_target->Row(int(s.y)) + s.x,
+                                        src->Row(int(s.srcY)) + s.srcX, int(s.w), int(s.h)};
+            }
+            if (n == kBatch) {
+                CopyPieces(pieces, n, m_target->Width(), src->Width());
+                n = 0;
+            }
+        }
+    }
+    CopyPieces(pieces, n, m_target->Width(), src->Width());
 }

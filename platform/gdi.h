@@ -89,6 +89,24 @@ struct BITMAP
 
 class CDC;
 
+// Where a CDC::CopyGrid reads the cells of one value; none draw when drawn is false.
+struct CellSource
+{
+    bool drawn;
+    int x, y;
+};
+
+// A grid of equal cells: cell (c, r), of value cells[r * stride + c], goes at
+// (x + c * w, y + r * h); sources holds one entry for each of the 256 values.
+struct CellGrid
+{
+    const BYTE* cells;
+    std::size_t stride;
+    int cols, rows;
+    int x, y, w, h;
+    const CellSource* sources;
+};
+
 class CGdiObject
 {
 public:
@@ -238,6 +256,14 @@ public:
     BOOL BitBlt(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc, DWORD rop);
     BOOL MaskBlt(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc,
                  CBitmap& maskBitmap, int xMask, int yMask, DWORD rop);
+    // The same blits from a bitmap read directly, as from a fresh memory DC holding it (an empty
+    // bitmap gives no source pixels): drawing many cells of one sheet needs no DC for each.
+    BOOL BitBlt(int x, int y, int w, int h, const CBitmap& source, int xSrc, int ySrc, DWORD rop);
+    BOOL MaskBlt(int x, int y, int w, int h, const CBitmap& source, int xSrc, int ySrc,
+                 CBitmap& maskBitmap, int xMask, int yMask, DWORD rop);
+    // For each drawn cell, row after row: BitBlt(its x, y, w, h, source, its value's place,
+    // SRCCOPY), clipped and drawn the same, without the set-up of each: a tile map.
+    void CopyGrid(const CBitmap& source, const CellGrid& grid);
 
     // The clip box in logical coordinates; NULLREGION when nothing can be drawn.
     virtual int GetClipBox(LPRECT lpRect) const;
@@ -283,8 +309,18 @@ public:
 
 private:
     void ResetState();
-    BOOL Blit(int x, int y, int w, int h, CDC* pSrcDC, int xSrc, int ySrc, const Surface* mask,
-              int xMask, int yMask, DWORD rop4);
+    // Where a blit reads: present is false for a missing source DC.
+    struct BlitSource
+    {
+        bool present;
+        const Surface* pixels;
+        long long x, y; // in pixels' own coordinates
+    };
+    static BlitSource SourceOf(CDC* pSrcDC, int xSrc, int ySrc);
+    BOOL Blit(int x, int y, int w, int h, const BlitSource& source, const Surface* mask, int xMask,
+              int yMask, DWORD rop4);
+    BOOL MaskBlitFrom(int x, int y, int w, int h, const BlitSource& source, CBitmap& maskBitmap,
+                      int xMask, int yMask, DWORD rop);
     void SetTarget(Surface* target, const CRect& clip);
     void PaintSquare(int x, int y, int size, COLORREF colour);
     void PaintLine(int x0, int y0, int x1, int y1);

@@ -204,10 +204,11 @@ __attribute__((target("avx2"))) void PaintOverCopyAvx2(const BlitRows& r)
     DWORD* dst = r.dst;
     const DWORD* src = r.src;
     const BYTE* mask = r.mask;
+    const int w = r.w;
     const __m256i colour = _mm256_set1_epi32(int(kColour));
     for (int h = r.h; h--; dst += r.dstSkip, src += r.srcSkip, mask += r.maskSkip) {
         int i = 0;
-        for (; i + 8 <= r.w; i += 8) {
+        for (; i + 8 <= w; i += 8) {
             long long bytes;
             std::memcpy(&bytes, mask + i, sizeof bytes);
             __m256i pick = _mm256_cvtepi8_epi32(_mm_cvtsi64_si128(bytes));
@@ -216,7 +217,7 @@ __attribute__((target("avx2"))) void PaintOverCopyAvx2(const BlitRows& r)
             __m256i out = _mm256_and_si256(_mm256_or_si256(s, _mm256_and_si256(d, pick)), colour);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), out);
         }
-        for (; i < r.w; ++i)
+        for (; i < w; ++i)
             dst[i] = (src[i] | (dst[i] & Picks(mask[i]))) & kColour;
     }
 }
@@ -261,4 +262,60 @@ void RunMasked(const BlitRows& r, const RasterOp& fore, const RasterOp& back)
         }
     }
     RunMaskedGeneric(r, fore, back);
+}
+
+namespace {
+
+void CopyPiecesPlain(const CopyPiece* pieces, std::size_t count, int dstSkip, int srcSkip)
+{
+    const Pixels4 colour = Splat(kColour);
+    for (const CopyPiece* p = pieces; p != pieces + count; ++p) {
+        DWORD* dst = p->dst;
+        const DWORD* src = p->src;
+        for (int h = p->h; h--; dst += dstSkip, src += srcSkip) {
+            int i = 0;
+            for (; i + 4 <= p->w; i += 4)
+                Store(dst + i, Load(src + i) & colour);
+            for (; i < p->w; ++i)
+                dst[i] = src[i] & kColour;
+        }
+    }
+}
+
+#if defined(__x86_64__)
+// Eight pixels at a time where the processor has AVX2.
+__attribute__((target("avx2"))) void CopyPiecesAvx2(const CopyPiece* pieces, std::size_t count,
+                                                     int dstSkip, int srcSkip)
+{
+    const __m256i colour = _mm256_set1_epi32(int(kColour));
+    for (const CopyPiece* p = pieces; p != pieces + count; ++p) {
+        DWORD* dst = p->dst;
+        const DWORD* src = p->src;
+        const int w = p->w;
+        for (int h = p->h; h--; dst += dstSkip, src += srcSkip) {
+            int i = 0;
+            for (; i + 8 <= w; i += 8) {
+                __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+                s = _mm256_and_si256(s, colour);
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), s);
+            }
+            for (; i < w; ++i)
+                dst[i] = src[i] & kColour;
+        }
+    }
+}
+#endif
+
+} // namespace
+
+void CopyPieces(const CopyPiece* pieces, std::size_t count, int dstSkip, int srcSkip)
+{
+#if defined(__x86_64__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        CopyPiecesAvx2(pieces, count, dstSkip, srcSkip);
+        return;
+    }
+#endif
+    CopyPiecesPlain(pieces, count, dstSkip, srcSkip);
 }

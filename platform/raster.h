@@ -4,6 +4,7 @@
 #include "platform/windefs.h"
 
 #include <array>
+#include <cstddef>
 
 // Combines w x h pixels of src (and the pattern colour) into dst, row after row; the skips are
 // the surfaces' widths in pixels. Codes that ignore the source are handed dst as src, so the
@@ -41,3 +42,16 @@ struct BlitRows
 };
 
 void RunMasked(const BlitRows& rows, const RasterOp& fore, const RasterOp& back);
+
+// One clipped copy between distinct surfaces: its first row in each.
+struct CopyPiece
+{
+    DWORD* dst;
+    const DWORD* src;
+    int w;
+    int h;
+};
+
+// Each piece in turn copied as SRCCOPY draws it, with no look-up: the many small copies of a
+// tile map. The skips are the surfaces' widths in pixels.
+void CopyPieces(const CopyPiece* pieces, std::size_t count, int dstSkip, int srcSkip);

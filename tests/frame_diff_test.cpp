@@ -207,3 +207,56 @@ TEST(FrameDiff, MaskIsReadAfreshAfterEachChange)
     EXPECT_EQ(target.At(3, 0), RGB(7, 0, 0));
     EXPECT_EQ(target.At(4, 0), RGB(7, 0, 9));
 }
+
+// A grid of cells copied at once draws what a BitBlt from a memory DC per cell draws, row after
+// row: on targets with clip boxes and viewport origins, from sources with raw pixels and sizes
+// no multiple of a cell, and onto the source itself.
+TEST(FrameDiff, CellGridsMatchABitBltPerCell)
+{
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        Frame f(seed);
+        CBitmap source, fast, general;
+        f.Paint(source, f.Pick(1, 120), f.Pick(1, 120), 32);
+        int w = f.Pick(1, 160), h = f.Pick(1, 120);
+        f.Paint(fast, w, h, 32);
+        general.CreateBitmap(w, h, 1, 32, nullptr);
+        *general.GetSurface() = *fast.GetSurface();
+        const bool self = f.Pick(0, 5) == 0;
+        std::vector<BYTE> cells(400);
+        for (BYTE& c : cells)
+            c = BYTE(f.Pick(0, 255));
+        std::vector<CellSource> sources(256);
+        for (CellSource& s : sources)
+            s = CellSource{f.Pick(0, 4) != 0, f.Pick(-10, 130), f.Pick(-10, 130)};
+        int size = f.Pick(1, 24);
+        CellGrid grid{cells.data(), 20, f.Pick(0, 20), f.Pick(0, 20), f.Pick(-40, 40),
+                      f.Pick(-40, 40), size, f.Pick(0, 3) ? size : f.Pick(1, 24), sources.data()};
+        CRect clip(f.Pick(-5, w / 2), f.Pick(-5, h / 2), f.Pick(w / 2, w + 5),
+                   f.Pick(h / 2, h + 5));
+        CDC fastDC, generalDC, sourceDC;
+        CPoint origin(f.Pick(0, 2) ? 0 : f.Pick(-9, 9), f.Pick(0, 2) ? 0 : f.Pick(-9, 9));
+        for (CDC* dc : {&fastDC, &generalDC}) {
+            if (self) {
+                dc->CreateCompatibleDC(nullptr);
+                dc->SelectObject(dc == &fastDC ? &fast : &general);
+            } else {
+                dc->AttachSurface((dc == &fastDC ? fast : general).GetSurface(), clip);
+            }
+            dc->SetViewportOrg(origin);
+        }
+        sourceDC.CreateCompatibleDC(nullptr);
+        sourceDC.SelectObject(self ? &general : &source);
+        fastDC.CopyGrid(self ? fast : source, grid);
+        for (int r = 0; r < grid.rows; ++r)
+            for (int c = 0; c < grid.cols; ++c) {
+                const CellSource& s = sources[cells[std::size_t(r) * 20 + c]];
+                if (s.drawn)
+                    generalDC.BitBlt(grid.x + c * grid.w, grid.y + r * grid.h, grid.w, grid.h,
+                                     &sourceDC, s.x, s.y, SRCCOPY);
+            }
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(fast.GetSurface()->Pixel(x, y), general.GetSurface()->Pixel(x, y))
+                    << "grid " << seed << " at " << x << ", " << y;
+    }
+}
