@@ -27,6 +27,7 @@
 
 #include <gtk/gtk.h>
 
+#include <functional>
 #include <memory>
 #include <new>
 
@@ -79,6 +80,19 @@ wxString PromptTip(int id)
 {
     const char* prompt = LoadStringById(id);
     return prompt ? Txt(prompt).AfterFirst('\n') : wxString();
+}
+
+// False when step threw the framework's or the library's exceptions, which it then releases.
+bool RunsWithoutThrowing(const std::function<void()>& step)
+{
+    try {
+        step();
+        return true;
+    } catch (CException* e) {
+        e->Delete();
+    } catch (const std::exception&) {
+    }
+    return false;
 }
 
 } // namespace
@@ -307,13 +321,10 @@ void CMainFrame::OnEditSprites(wxCommandEvent&)
     ASSERT(pManager != nullptr);
     CSpritesDlg dlg(nullptr);
     const int result = dlg.ShowModal();
-    pDoc->DropPendingSprite();
+    pDoc->ResetTool();
     if (result == wxID_OK) {
         pDoc->m_pSprite = dlg.m_pSprite;
         pDoc->m_nTile = 0;
-    } else {
-        pDoc->m_nTile = -1;
-        pDoc->m_pSprite = nullptr;
     }
 }
 
@@ -342,30 +353,16 @@ void CMainFrame::OnRunGame(wxCommandEvent&)
     ASSERT(pDoc != nullptr);
     ASSERT(pManager != nullptr && pRender != nullptr);
     pDoc->ResetTool();
-    pDoc->m_pSprite = nullptr;
     pManager->SaveBackup();
     Hide();
     // Whatever the run does, the map comes back and the editor shows again.
-    bool failed = false;
-    try {
+    bool failed = !RunsWithoutThrowing([] {
         std::unique_ptr<CPlayDialog> pDlg(new CPlayDialog(nullptr));
         pDlg->ShowModal();
-    } catch (CException* e) {
-        e->Delete();
-        failed = true;
-    } catch (const std::exception&) {
-        failed = true;
-    }
+    });
     if (JTKernel* pKernel = JTKernel::GetKernel())
         pKernel->SetTalker(nullptr);
-    try {
-        pManager->LoadBackup();
-    } catch (CException* e) {
-        e->Delete();
-        failed = true;
-    } catch (const std::exception&) {
-        failed = true;
-    }
+    failed |= !RunsWithoutThrowing([pManager] { pManager->LoadBackup(); });
     pRender->SetCamera(0, 0);
     Show();
     InvalidateClient();
@@ -400,10 +397,16 @@ void CMainFrame::OnAppExit(wxCommandEvent&)
     Close();
 }
 
+wxWindow* CMainFrame::BarOf(int command) const
+{
+    if (command == ID_VIEW_TOOLBAR)
+        return GetToolBar();
+    return GetStatusBar();
+}
+
 void CMainFrame::OnViewBar(wxCommandEvent& event)
 {
-    wxWindow* bar = event.GetId() == ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar())
-                                                     : static_cast<wxWindow*>(GetStatusBar());
+    wxWindow* bar = BarOf(event.GetId());
     if (bar == nullptr)
         return;
     bar->Show(!bar->IsShown());
@@ -413,8 +416,7 @@ void CMainFrame::OnViewBar(wxCommandEvent& event)
 
 void CMainFrame::OnUpdateViewBar(wxUpdateUIEvent& event)
 {
-    wxWindow* bar = event.GetId() == ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar())
-                                                     : static_cast<wxWindow*>(GetStatusBar());
+    wxWindow* bar = BarOf(event.GetId());
     event.Check(bar != nullptr && bar->IsShown());
 }
 

@@ -46,6 +46,8 @@ private:
     void CreateAccelerators();
     bool IsCommandEnabled(int id);
     void InvalidateClient();
+    // The toolbar or the status bar, by the command that shows and hides it.
+    wxWindow* BarOf(int command) const;
 
     void OnFileSave(wxCommandEvent& event);
     void OnFileSaveAs(wxCommandEvent& event);

@@ -5,6 +5,7 @@
 #include "platform/wsprintf.h"
 #include "platform/wx/ddx.h"
 #include "platform/wx/dlgunits.h"
+#include "platform/wx/icons.h"
 #include "platform/wx/text.h"
 #include "resource.h"
 
@@ -22,25 +23,6 @@ wxBEGIN_EVENT_TABLE(CParlantDlg, wxDialog)
 wxEND_EVENT_TABLE()
 
 namespace {
-
-// An empty bitmap gives wxNullBitmap: the picture control then shows nothing.
-wxBitmap ToWxBitmap(const CBitmap& bitmap)
-{
-    const Surface* pPixels = bitmap.GetSurface();
-    if (pPixels == nullptr || pPixels->IsEmpty())
-        return wxNullBitmap;
-    wxImage image(pPixels->Width(), pPixels->Height(), false);
-    unsigned char* rgb = image.GetData();
-    for (int y = 0; y < pPixels->Height(); y++) {
-        for (int x = 0; x < pPixels->Width(); x++) {
-            COLORREF c = pPixels->Pixel(x, y);
-            *rgb++ = GetRValue(c);
-            *rgb++ = GetGValue(c);
-            *rgb++ = GetBValue(c);
-        }
-    }
-    return wxBitmap(image);
-}
 
 // One line of a 3-D edge along the inside of rect: topLeft above and left, bottomRight below
 // and right.
@@ -109,7 +91,8 @@ void CParlantDlg::ShowPortrait()
     wsprintfA(szResource, "ID_CARA_%s", ToCp1252(m_strName).c_str());
     CBitmap portrait;
     portrait.LoadBitmap(szResource);
-    wxBitmap picture = ToWxBitmap(portrait);
+    wxImage image = ImageOfBitmap(portrait);
+    wxBitmap picture = image.IsOk() ? wxBitmap(image) : wxNullBitmap;
     m_pPortrait->SetBitmap(picture);
     m_pPortrait->SetSize(picture.IsOk() ? picture.GetSize() : wxSize(0, 0));
     m_pPortrait->Show(picture.IsOk());

@@ -49,11 +49,6 @@ bool IsTalker(int type)
     return type >= SPRITE_TAROK && type <= SPRITE_DAMA;
 }
 
-COLORREF ToColorref(const wxColour& colour)
-{
-    return RGB(colour.Red(), colour.Green(), colour.Blue());
-}
-
 } // namespace
 
 CSpritesDlg::CSpritesDlg(wxWindow* pParent)

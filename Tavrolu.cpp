@@ -76,8 +76,6 @@ void CTavroluApp::LoadSettings()
 void CTavroluApp::RegisterFileType()
 {
     ShellFileType type{Txt(DocStringPart(DOC_REG_FILE_TYPE_ID)),
-                       Txt(DocStringPart(DOC_REG_FILE_TYPE_NAME)),
-                       Txt(DocStringPart(DOC_FILTER_EXT)),
                        GetAppName(),
                        IDR_MAINFRAME,
                        IDI_DOCUMENT};

@@ -111,11 +111,16 @@ bool CTavroluDoc::OnNewDocument()
         m_nWidth = m_nHeight = 0;
         pKernel->NewMap(0, 0);
     }
+    ResetAfterMapChange();
+    return true;
+}
+
+void CTavroluDoc::ResetAfterMapChange()
+{
     m_nTile = -1;
     m_pSprite = nullptr;
     m_bShowCollisions = false;
     m_bSizeChanged = true;
-    return true;
 }
 
 void CTavroluDoc::Serialize(CArchive& ar)
@@ -127,15 +132,11 @@ void CTavroluDoc::Serialize(CArchive& ar)
     pKernel->Serialize(ar);
     m_nWidth = pDecorat->GetWidth();
     m_nHeight = pDecorat->GetHeight();
-    m_nTile = -1;
-    m_pSprite = nullptr;
-    m_bShowCollisions = false;
-    m_bSizeChanged = true;
+    ResetAfterMapChange();
 }
 
 bool CTavroluDoc::OpenFile(const wxString& path, bool* pDamaged)
 {
-    m_bLoadDamaged = false;
     bool opened = DoOpenDocument(path);
     if (pDamaged != nullptr)
         *pDamaged = m_bLoadDamaged;

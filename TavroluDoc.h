@@ -41,7 +41,7 @@ public:
     int GetPixelWidth(int shift) const { return m_nWidth << shift; }
     int GetPixelHeight(int shift) const { return m_nHeight << shift; }
 
-    // Destroys a sprite pending placement; a selection only goes.
+    // Destroys a sprite pending placement; a selection only goes. m_pSprite is NULL afterwards.
     void DropPendingSprite();
     // Selection tool, nothing selected; a pending sprite is destroyed first.
     void ResetTool();
@@ -51,6 +51,9 @@ protected:
     bool DoSaveDocument(const wxString& path) override;
 
 private:
+    // After a new map or a load or save: the selection tool, no overlay, scroll sizes to follow.
+    void ResetAfterMapChange();
+
     bool m_bLoadDamaged = false;
 
     wxDECLARE_DYNAMIC_CLASS(CTavroluDoc);

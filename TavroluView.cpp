@@ -164,12 +164,13 @@ void CTavroluView::OnInitialUpdate()
     InvalidateErase();
 }
 
-void CTavroluView::SetScrollSizes(int cx, int cy)
+bool CTavroluView::SetScrollSizes(int cx, int cy)
 {
     if (m_pCanvas == nullptr || m_scrollSize == wxSize(cx, cy))
-        return;
+        return false;
     m_scrollSize = wxSize(cx, cy);
     m_pCanvas->SetVirtualSize(cx, cy);
+    return true;
 }
 
 void CTavroluView::UpdateScrollSizes()
@@ -180,9 +181,10 @@ void CTavroluView::UpdateScrollSizes()
     const int s = pDecorat->GetTileShift();
     // The tile map refuses maps whose pixel size leaves the int range, so these never overflow.
     int cx = pDoc->GetPixelWidth(s), cy = pDoc->GetPixelHeight(s);
-    SetScrollSizes(cx < 0 ? 0 : cx, cy < 0 ? 0 : cy);
-    if (CMainFrame* pFrame = CMainFrame::Get())
-        pFrame->UpdateSizeLimit();
+    // This runs at every paint: the frame's limit follows only a new size.
+    if (SetScrollSizes(cx < 0 ? 0 : cx, cy < 0 ? 0 : cy))
+        if (CMainFrame* pFrame = CMainFrame::Get())
+            pFrame->UpdateSizeLimit();
 }
 
 void CTavroluView::OnDraw(CDC* pDC)
@@ -284,7 +286,6 @@ void CTavroluView::OnLButtonUp(const CPoint&)
 void CTavroluView::OnRButtonDown()
 {
     GetDocument()->ResetTool();
-    GetDocument()->m_pSprite = nullptr;
     InvalidateErase();
 }
 

@@ -73,7 +73,8 @@ public:
     CSize m_szDrag;
 
 private:
-    void SetScrollSizes(int cx, int cy);
+    // True when the range changed.
+    bool SetScrollSizes(int cx, int cy);
 
     CMapCanvas* m_pCanvas = nullptr;
     wxSize m_scrollSize;

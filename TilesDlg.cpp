@@ -26,11 +26,6 @@ wxEND_EVENT_TABLE()
 
 namespace {
 
-COLORREF ToColorref(const wxColour& c)
-{
-    return RGB(c.Red(), c.Green(), c.Blue());
-}
-
 // The toolkit's font and check mark are larger than the template's: a control too small for
 // them grows right and evenly up and down, so that its text shows whole.
 void FitToText(wxWindow* pCtrl)

@@ -5,7 +5,7 @@
 
 #include <wx/app.h>
 
-#include <map>
+#include <set>
 
 wxDEFINE_EVENT(wxEVT_WINDOW_MESSAGE, WindowMessageEvent);
 
@@ -16,25 +16,19 @@ WindowMessageEvent::WindowMessageEvent(UINT message, uintptr_t wParam, intptr_t 
 
 namespace {
 
-// Only touched on the user-interface thread.
-std::map<HWND, wxWindow*>& Windows()
+// The handles of the live registered windows; only touched on the user-interface thread.
+std::set<HWND>& Windows()
 {
-    static std::map<HWND, wxWindow*> windows;
+    static std::set<HWND> windows;
     return windows;
 }
 
 void Forget(wxWindowDestroyEvent& event)
 {
     event.Skip();
-    wxWindow* window = event.GetWindow();
-    auto& windows = Windows();
-    for (auto it = windows.begin(); it != windows.end(); ++it) {
-        if (it->second == window) {
-            UnregisterNoticeWindow(it->first);
-            windows.erase(it);
-            return;
-        }
-    }
+    HWND hwnd = reinterpret_cast<HWND>(event.GetWindow());
+    if (Windows().erase(hwnd) != 0)
+        UnregisterNoticeWindow(hwnd);
 }
 
 } // namespace
@@ -44,8 +38,7 @@ HWND GetHwnd(wxWindow* window)
     if (window == nullptr)
         return nullptr;
     HWND hwnd = reinterpret_cast<HWND>(window);
-    auto& windows = Windows();
-    if (windows.emplace(hwnd, window).second) {
+    if (Windows().insert(hwnd).second) {
         RegisterNoticeWindow(hwnd);
         window->Bind(wxEVT_DESTROY, Forget);
     }
@@ -54,8 +47,7 @@ HWND GetHwnd(wxWindow* window)
 
 wxWindow* WindowFromHwnd(HWND hwnd)
 {
-    auto it = Windows().find(hwnd);
-    return it == Windows().end() ? nullptr : it->second;
+    return Windows().count(hwnd) != 0 ? reinterpret_cast<wxWindow*>(hwnd) : nullptr;
 }
 
 void DeliverNotices()

@@ -43,7 +43,13 @@ wxIconBundle LoadIconGroup(unsigned id)
 wxImage LoadBitmapImage(unsigned id)
 {
     CBitmap bitmap;
-    if (!bitmap.LoadBitmap(id) || bitmap.GetSurface() == nullptr)
+    bitmap.LoadBitmap(id);
+    return ImageOfBitmap(bitmap);
+}
+
+wxImage ImageOfBitmap(const CBitmap& bitmap)
+{
+    if (bitmap.GetSurface() == nullptr || bitmap.GetSurface()->IsEmpty())
         return wxImage();
     const Surface& s = *bitmap.GetSurface();
     wxImage image(s.Width(), s.Height(), false);

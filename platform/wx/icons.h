@@ -5,6 +5,8 @@
 #include <wx/iconbndl.h>
 #include <wx/image.h>
 
+class CBitmap;
+
 // The icon group of a resource id: the 32 x 32 picture under the id, the 16 x 16 one under
 // the name APP_ICON_<id>_16. Empty when neither exists.
 wxIconBundle LoadIconGroup(unsigned id);
@@ -12,3 +14,5 @@ wxIconBundle LoadIconGroup(unsigned id);
 wxMemoryBuffer IconPng(unsigned id, int size);
 // A bitmap resource, decoded as the engine decodes it, as a toolkit image.
 wxImage LoadBitmapImage(unsigned id);
+// The pixels of a bitmap as a toolkit image; an invalid image for an empty bitmap.
+wxImage ImageOfBitmap(const CBitmap& bitmap);

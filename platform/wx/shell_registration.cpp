@@ -1,6 +1,7 @@
 // shell_registration.cpp -- the MIME package, icons and desktop entry of the document type.
 #include "platform/wx/shell_registration.h"
 
+#include "platform/resource.h"
 #include "platform/wx/icons.h"
 
 #include <wx/file.h>
@@ -55,14 +56,6 @@ bool WriteText(const wxString& path, const wxString& text, bool* changed)
     return WriteIfChanged(path, utf8.data(), utf8.length(), changed);
 }
 
-wxString XmlEscape(wxString s)
-{
-    s.Replace("&", "&amp;");
-    s.Replace("<", "&lt;");
-    s.Replace(">", "&gt;");
-    return s;
-}
-
 // Inside a quoted Exec argument \ " ` $ take a backslash, then the value's own escaping doubles
 // every backslash; a literal % is written %%.
 wxString ExecQuote(wxString s)
@@ -95,23 +88,26 @@ wxString DesktopFileName(const ShellFileType& type)
     return type.appName.Lower() + ".desktop";
 }
 
-// The installed package's entry is the same, byte for byte, when the launcher is used.
+// The embedded text of a resource (the files the install step installs too).
+wxString ResourceText(const char* name)
+{
+    const EmbeddedResource* res = FindResourceByName("TEXT", name);
+    return res != nullptr ? wxString::FromUTF8(reinterpret_cast<const char*>(res->data), res->size)
+                          : wxString();
+}
+
+// The installed package's entry, byte for byte, when the launcher is used; run from a build,
+// the program itself with the working folder it was started in.
 wxString DesktopEntry(const ShellFileType& type, const wxString& executable,
                       const wxString& workingDir)
 {
     const wxString launcher = LauncherBeside(executable, type);
-    wxString entry = wxString()
-        << "[Desktop Entry]\n"
-        << "Type=Application\n"
-        << "Name=" << type.appName << "\n"
-        << "Comment=" << type.typeName << "\n"
-        << "Exec=" << ExecQuote(launcher.empty() ? executable : launcher) << " %f\n";
+    wxString exec = "Exec=" + ExecQuote(launcher.empty() ? executable : launcher) + " %f\n";
     if (launcher.empty())
-        entry << "Path=" << workingDir << "\n";
-    return entry << "Icon=" << type.appName.Lower() << "\n"
-                 << "MimeType=" << MimeTypeOf(type) << ";\n"
-                 << "Terminal=false\n"
-                 << "Categories=Game;\n";
+        exec += "Path=" + workingDir + "\n";
+    wxString entry = ResourceText("DESKTOP_ENTRY");
+    entry.Replace("Exec=@TAVROLU_EXEC@ %f\n", exec);
+    return entry;
 }
 
 int RunQuietly(const wxString& command)
@@ -161,19 +157,10 @@ bool RegisterShellFileTypes(const ShellFileType& type, const wxString& executabl
                             const wxString& workingDir)
 {
     const wxString data = DataHome();
-    const wxString mime = MimeTypeOf(type);
     bool mimeChanged = false, desktopChanged = false, iconsChanged = false;
 
-    wxString package = wxString()
-        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        << "  <mime-type type=\"" << mime << "\">\n"
-        << "    <comment>" << XmlEscape(type.typeName) << "</comment>\n"
-        << "    <icon name=\"" << IconName(mime) << "\"/>\n"
-        << "    <glob pattern=\"*" << type.extension << "\"/>\n"
-        << "  </mime-type>\n"
-        << "</mime-info>\n";
-    bool ok = WriteText(data + "/mime/packages/" + type.typeId + ".xml", package, &mimeChanged);
+    bool ok = WriteText(data + "/mime/packages/" + type.typeId + ".xml", ResourceText("MIME_PACKAGE"),
+                        &mimeChanged);
 
     wxString entry = DesktopEntry(type, executable, workingDir);
     ok &= WriteText(data + "/applications/" + DesktopFileName(type), entry, &desktopChanged);

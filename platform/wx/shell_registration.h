@@ -2,7 +2,8 @@
 // a shared-mime-info type for the extension with the document icon, and a desktop entry that
 // opens such files with this program (through the launcher installed beside it, when there is
 // one). The extension is bound to the program only when no other
-// program is the default for the type yet.
+// program is the default for the type yet. The package and the entry are the embedded
+// resources MIME_PACKAGE and DESKTOP_ENTRY, the same files the install step installs.
 #pragma once
 
 #include <wx/string.h>
@@ -10,8 +11,6 @@
 struct ShellFileType
 {
     wxString typeId;    // "Tavrolu.Document"
-    wxString typeName;  // "Tavrol Document"
-    wxString extension; // ".tvr"
     wxString appName;   // "Tavrolu"
     unsigned appIcon;   // icon group resource ids
     unsigned docIcon;

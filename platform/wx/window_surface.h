@@ -9,6 +9,12 @@
 
 #include <functional>
 
+// A toolkit colour as the drawing code's colour, e.g. a window's background for its surface.
+inline COLORREF ToColorref(const wxColour& colour)
+{
+    return RGB(colour.Red(), colour.Green(), colour.Blue());
+}
+
 class WindowSurface
 {
 public:

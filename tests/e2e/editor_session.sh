@@ -293,15 +293,20 @@ if ! cmp "$SCRATCH/expected.tvr" "$SAVED" >&2; then
     fail "the saved bytes differ from the documented layout (kept as $ARTIFACTS/$TEST_NAME-saved.tvr)"
 fi
 
+# Arxiu > Eixir, from the keyboard; the program must end well.
+quit_from_menu()
+{
+    focus_window "$MAIN" $((VX + 100)) $((VY + 250))
+    xdotool key alt+a
+    wait_for_window '^tavrolu$'
+    xdotool key e
+    wait_for_exit
+    [ "$APP_STATUS" -eq 0 ] || fail "Eixir ended the program with status $APP_STATUS"
+}
+
 # --- 6 ---------------------------------------------------------------------------------------
 step 6-open-again
-# Arxiu > Eixir, from the keyboard.
-focus_window "$MAIN" $((VX + 100)) $((VY + 250))
-xdotool key alt+a
-wait_for_window '^tavrolu$'
-xdotool key e
-wait_for_exit
-[ "$APP_STATUS" -eq 0 ] || fail "Eixir ended the program with status $APP_STATUS"
+quit_from_menu
 SETTINGS="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications/Tavrolu.conf"
 grep -qxF "File1=$SAVED" "$SETTINGS" ||
     fail "the recent-file list in $SETTINGS does not start with $SAVED: $(cat "$SETTINGS")"
@@ -332,9 +337,4 @@ xdotool key 1
 wait_until "the recent file reopened" window_shown '^mapa_e2e\.tvr - Tavrolu$'
 wait_until "the saved map's pixels" view_shows "$SCRATCH/edited.png"
 
-focus_window "$MAIN" $((VX + 100)) $((VY + 250))
-xdotool key alt+a
-wait_for_window '^tavrolu$'
-xdotool key e
-wait_for_exit
-[ "$APP_STATUS" -eq 0 ] || fail "Eixir ended the program with status $APP_STATUS"
+quit_from_menu
