@@ -295,8 +295,9 @@ void CMainFrame::OnEditTiles(wxCommandEvent&)
     ASSERT(pDoc != nullptr);
     dlg.m_nTile = pDoc->m_nTile >= 0 && pDoc->m_nTile <= 255 ? pDoc->m_nTile : 0;
     const int result = dlg.ShowModal();
-    pDoc->m_nTile = result == wxID_OK ? dlg.m_nTile : -1;
+    // Whether the tool's sprite is pending or only selected is told by the brush as it was.
     pDoc->DropPendingSprite();
+    pDoc->m_nTile = result == wxID_OK ? dlg.m_nTile : -1;
 }
 
 void CMainFrame::OnToggleCollisions(wxCommandEvent&)
