@@ -60,6 +60,7 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_DROP_FILES(CMainFrame::OnDropFiles)
     EVT_IDLE(CMainFrame::OnIdle)
     EVT_ACTIVATE(CMainFrame::OnActivate)
+    EVT_SIZE(CMainFrame::OnSize)
 wxEND_EVENT_TABLE()
 
 CMainFrame* CMainFrame::s_pMainFrame = nullptr;
@@ -104,6 +105,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
     // The system's default size for a new main window: most of the screen.
     wxSize screen = wxGetDisplaySize();
     SetSize(screen.x * 3 / 4, screen.y * 3 / 4);
+    m_programSize = m_lastSize = GetSize();
     SetIcons(LoadIconGroup(IDR_MAINFRAME));
     CreateMenus();
     CreateToolBarFromTable();
@@ -283,9 +285,31 @@ void CMainFrame::UpdateSizeLimit()
     if (GetStatusBar() != nullptr && GetStatusBar()->IsShown())
         bars += GetStatusBar()->GetSize().y;
     // A window must keep room for its menu and bars: tiny maps bound it at a small minimum.
-    const int cx = std::max(pDoc->GetPixelWidth(s), 160);
-    const int cy = std::max(pDoc->GetPixelHeight(s) - bars, 40);
-    SetMaxClientSize(wxSize(cx, cy));
+    m_sizeLimit = wxSize(std::max(pDoc->GetPixelWidth(s), 160),
+                         std::max(pDoc->GetPixelHeight(s) - bars, 40));
+}
+
+void CMainFrame::SetOwnClientSize(const wxSize& client)
+{
+    SetClientSize(client);
+    m_programSize = m_lastSize = GetSize();
+}
+
+// A new map leaves the frame as it is; only the user's next resize meets the limit. A restore
+// from maximized comes back to the last size seen, so it is never taken for a drag.
+void CMainFrame::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    const wxSize size = GetSize();
+    if (IsMaximized() || IsFullScreen() || size == m_programSize || size == m_lastSize)
+        return;
+    m_lastSize = size;
+    if (m_sizeLimit == wxDefaultSize)
+        return;
+    const wxSize client = GetClientSize();
+    const wxSize bounded(std::min(client.x, m_sizeLimit.x), std::min(client.y, m_sizeLimit.y));
+    if (bounded != client)
+        SetOwnClientSize(bounded);
 }
 
 void CMainFrame::OnEditTiles(wxCommandEvent&)

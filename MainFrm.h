@@ -22,7 +22,7 @@ public:
     CTavroluView* GetView() const { return m_pView; }
     CTavroluDoc* GetActiveDocument() const;
 
-    // Keeps the frame from growing past the map's pixel size.
+    // The map's pixel size, from the client origin, bounds the user's resizing (not maximizing).
     void UpdateSizeLimit();
     // Shows the recent-file list in the Arxiu menu.
     void UpdateRecentFiles();
@@ -60,10 +60,19 @@ private:
     void OnDropFiles(wxDropFilesEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnActivate(wxActivateEvent& event);
+    void OnSize(wxSizeEvent& event);
+    // A size the program sets itself, which the sizing rule must not take for the user's.
+    void SetOwnClientSize(const wxSize& client);
 
     CTavroluView* m_pView = nullptr;
     wxMenu* m_pFileMenu = nullptr;
     int m_lockState = -1;
+    // The client area the user may resize the frame to; none until a map has a size.
+    wxSize m_sizeLimit = wxDefaultSize;
+    // The last outer size the program set and the last one seen while not maximized: a size
+    // event with either is not the user's dragging (GTK sends no event while an edge moves).
+    wxSize m_programSize;
+    wxSize m_lastSize;
 
     static CMainFrame* s_pMainFrame;
 

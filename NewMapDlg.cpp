@@ -3,6 +3,7 @@
 
 #include "platform/wx/ddx.h"
 #include "platform/wx/dlgunits.h"
+#include "platform/wx/template_dialog.h"
 #include "platform/wx/text.h"
 #include "resource.h"
 
@@ -40,9 +41,10 @@ void DigitsOnly(wxKeyEvent& event)
 } // namespace
 
 CNewMapDlg::CNewMapDlg(wxWindow* pParent)
-    : wxDialog(pParent, IDD_NEWMAP, Txt("Nou Mapa"), wxDefaultPosition, wxDefaultSize, wxCAPTION),
+    : wxDialog(DialogOwner(pParent), IDD_NEWMAP, Txt("Nou Mapa"), wxDefaultPosition, wxDefaultSize, wxCAPTION),
       m_nWidth(0), m_nHeight(0)
 {
+    UseTemplateFont(this);
     CreateControls();
     SetClientSize(DluSize(113, 73));
     // The Esc key is handled below; the caption's close (if a desktop offers one) cancels.
@@ -53,7 +55,8 @@ CNewMapDlg::CNewMapDlg(wxWindow* pParent)
 // In template order, which is also the tab order.
 void CNewMapDlg::CreateControls()
 {
-    m_pOk = new wxButton(this, wxID_OK, Txt("OK"), DluPoint(28, 52), DluSize(50, 14));
+    m_pOk = new wxButton(this, wxID_OK, Txt("OK"), DluPoint(28, 52), DluSize(50, 14),
+                         wxBU_EXACTFIT);
     m_pOk->SetDefault();
     m_pWidth = new wxTextCtrl(this, IDC_MAP_WIDTH, wxEmptyString, DluPoint(24, 28), DluSize(23, 14),
                               wxTE_RIGHT);

@@ -5,6 +5,7 @@
 #include "platform/wsprintf.h"
 #include "platform/wx/ddx.h"
 #include "platform/wx/dlgunits.h"
+#include "platform/wx/template_dialog.h"
 #include "platform/wx/icons.h"
 #include "platform/wx/text.h"
 #include "resource.h"
@@ -41,10 +42,9 @@ void DrawEdgeLine(wxDC& dc, const wxRect& rect, wxSystemColour topLeft, wxSystem
 // No caption and no system menu. The toolkit gives such a window no frame at all, so the
 // dialog draws the raised frame of a modal box itself.
 CParlantDlg::CParlantDlg(wxWindow* pParent)
-    : wxDialog(pParent, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxBORDER_NONE)
+    : wxDialog(DialogOwner(pParent), wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxBORDER_NONE)
 {
-    // The template's 8-point font: the toolkit's larger one would not fit the template's boxes.
-    SetFont(wxFontInfo(8).Family(wxFONTFAMILY_SWISS));
+    UseTemplateFont(this);
     CreateControls();
     SetClientSize(DluSize(136, 111));
     Centre();
@@ -54,7 +54,8 @@ CParlantDlg::CParlantDlg(wxWindow* pParent)
 // edge and border the dialog paints.
 void CParlantDlg::CreateControls()
 {
-    auto* pOk = new wxButton(this, wxID_OK, Txt("OK"), DluPoint(42, 90), DluSize(50, 14));
+    auto* pOk = new wxButton(this, wxID_OK, Txt("OK"), DluPoint(42, 90), DluSize(50, 14),
+                             wxBU_EXACTFIT);
     pOk->SetDefault();
     m_pPortrait = new wxStaticBitmap(this, IDC_PORTRAIT, wxNullBitmap,
                                      DluPoint(7, 7) + wxPoint(1, 1), wxSize(0, 0));

@@ -142,7 +142,8 @@ void CPlayDialog::Talk()
     m_bPaused = true;
     // The talk dialog takes the keyboard: a key let go meanwhile never reaches this window.
     KeyStateReset();
-    std::unique_ptr<CParlantDlg> pTalk(new CParlantDlg(nullptr));
+    // Over the game window, which owns it as the window the player is looking at.
+    std::unique_ptr<CParlantDlg> pTalk(new CParlantDlg(this));
     pTalk->m_strText = FromCp1252(pTalker->GetSpeech());
     pTalk->m_strName = FromCp1252(pTalker->GetName());
     pTalk->ShowModal();

@@ -8,6 +8,7 @@
 #include "platform/debug.h"
 #include "platform/wx/ddx.h"
 #include "platform/wx/dlgunits.h"
+#include "platform/wx/template_dialog.h"
 #include "platform/wx/msgbox.h"
 #include "platform/wx/text.h"
 #include "platform/wx/window_surface.h"
@@ -52,13 +53,12 @@ bool IsTalker(int type)
 } // namespace
 
 CSpritesDlg::CSpritesDlg(wxWindow* pParent)
-    : wxDialog(pParent, wxID_ANY, Txt("Selecció d'sprite"), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(DialogOwner(pParent), wxID_ANY, Txt("Selecció d'sprite"), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW)
     , m_pSprite(nullptr)
     , m_nOrientRadio(-1)
 {
-    // The template's 8-point font: the toolkit's larger one would not fit the template's boxes.
-    SetFont(wxFontInfo(8).Family(wxFONTFAMILY_SWISS));
+    UseTemplateFont(this);
     CreateControls();
     SetClientSize(DluSize(311, 94));
     m_pPreview = std::make_unique<WindowSurface>(this, ToColorref(GetBackgroundColour()));
@@ -72,9 +72,11 @@ CSpritesDlg::~CSpritesDlg() = default;
 // In template order, which is also the tab order.
 void CSpritesDlg::CreateControls()
 {
-    auto* pOk = new wxButton(this, wxID_OK, Txt("OK"), DluPoint(254, 7), DluSize(50, 14));
+    auto* pOk = new wxButton(this, wxID_OK, Txt("OK"), DluPoint(254, 7), DluSize(50, 14),
+                             wxBU_EXACTFIT);
     pOk->SetDefault();
-    new wxButton(this, wxID_CANCEL, Txt("Cancel"), DluPoint(254, 24), DluSize(50, 14));
+    new wxButton(this, wxID_CANCEL, Txt("Cancel"), DluPoint(254, 24), DluSize(50, 14),
+                 wxBU_EXACTFIT);
     m_pList = new wxListBox(this, IDC_SPRITE_LIST, DluPoint(130, 7), DluSize(116, 80), 0, nullptr,
                             wxLB_SINGLE);
     m_pVertical = new wxRadioButton(this, IDC_DIR_VERTICAL, Txt("Dalt <--> Baix"), DluPoint(7, 61),

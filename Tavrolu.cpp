@@ -7,6 +7,7 @@
 #include "TavroluView.h"
 #include "resource.h"
 #include "platform/wx/dlgunits.h"
+#include "platform/wx/template_dialog.h"
 #include "platform/wx/file_dialogs.h"
 #include "platform/wx/hwnd.h"
 #include "platform/wx/icons.h"
@@ -219,22 +220,28 @@ void CTavroluApp::OnAppAbout(wxCommandEvent&)
 }
 
 CAboutDlg::CAboutDlg(wxWindow* pParent)
-    : wxDialog(pParent, IDD_ABOUTBOX, Txt("A prop de Tavrolu"), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(DialogOwner(pParent), IDD_ABOUTBOX, Txt("A prop de Tavrolu"), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX)
 {
+    UseTemplateFont(this);
     SetClientSize(DluSize(166, 105));
     wxIconBundle icons = LoadIconGroup(IDR_MAINFRAME);
     wxIcon icon = icons.GetIcon(wxSize(32, 32));
     if (icon.IsOk())
         new wxStaticBitmap(this, wxID_ANY, icon, DluPoint(11, 17));
     new wxStaticText(this, wxID_ANY, Txt("Tavrolu versió 1.0"), DluPoint(40, 10), DluSize(119, 8));
-    new wxStaticText(this, wxID_ANY, Txt("Un joc d'acció i el seu editor de mapes"),
-                     DluPoint(40, 25), DluSize(119, 8));
-    new wxStaticText(this, wxID_ANY, Txt("Autors: l'equip de Tavrolu"), DluPoint(40, 40),
-                     DluSize(119, 30));
-    wxButton* ok = new wxButton(this, wxID_OK, Txt("Acceptar"), DluPoint(58, 84), DluSize(50, 14));
+    // The credits line takes two lines of the template's font.
+    auto* pCredits =
+        new wxStaticText(this, wxID_ANY, Txt("Un joc d'acció i el seu editor de mapes"),
+                         DluPoint(40, 24), DluSize(119, 17));
+    pCredits->Wrap(DluX(119));
+    new wxStaticText(this, wxID_ANY, Txt("Autors: l'equip de Tavrolu"), DluPoint(40, 46),
+                     DluSize(119, 26));
+    wxButton* ok = new wxButton(this, wxID_OK, Txt("Acceptar"), DluPoint(58, 84), DluSize(50, 14),
+                                wxBU_EXACTFIT);
     ok->SetDefault();
     SetEscapeId(wxID_OK);
+    Centre();
 }
 
 CTavroluApp& TheApp()

@@ -10,6 +10,10 @@
 #include "platform/debug.h"
 #include "platform/gdi.h"
 
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <climits>
 
 wxBEGIN_EVENT_TABLE(CMapCanvas, wxScrolledCanvas)
     EVT_LEFT_DOWN(CMapCanvas::OnLeftDown)
@@ -19,6 +23,7 @@ wxBEGIN_EVENT_TABLE(CMapCanvas, wxScrolledCanvas)
     EVT_RIGHT_DOWN(CMapCanvas::OnRightDown)
     EVT_RIGHT_DCLICK(CMapCanvas::OnRightDown)
     EVT_SCROLLWIN(CMapCanvas::OnScroll)
+    EVT_MOUSEWHEEL(CMapCanvas::OnWheel)
 wxEND_EVENT_TABLE()
 
 wxIMPLEMENT_DYNAMIC_CLASS(CTavroluView, wxView);
@@ -26,12 +31,26 @@ wxIMPLEMENT_DYNAMIC_CLASS(CTavroluView, wxView);
 // The window's background where nothing is drawn, as the system's window colour.
 static const COLORREF kViewBackground = RGB(255, 255, 255);
 
+// The toolkit's own page, Home and Ctrl+arrow bindings would scroll the view from the keyboard.
+static gboolean RefuseKeyScrolling(GtkWidget* widget, GtkScrollType, gboolean, gpointer)
+{
+    g_signal_stop_emission_by_name(widget, "scroll-child");
+    return TRUE;
+}
+
 CMapCanvas::CMapCanvas(wxWindow* parent, CTavroluView* pView)
     : wxScrolledCanvas(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                        wxHSCROLL | wxVSCROLL | wxBORDER_SUNKEN | wxWANTS_CHARS),
       m_pView(pView), m_surface(this, kViewBackground)
 {
     SetScrollRate(1, 1);
+    // The keys belong to the frame's accelerators; the view scrolls by its bars and the wheel.
+    DisableKeyboardScrolling();
+    // Bars that show only while the mouse moves would hide that the map scrolls at all.
+    if (GtkWidget* widget = static_cast<GtkWidget*>(GetHandle()); GTK_IS_SCROLLED_WINDOW(widget)) {
+        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(widget), FALSE);
+        g_signal_connect(widget, "scroll-child", G_CALLBACK(RefuseKeyScrolling), nullptr);
+    }
     // A scroll repaints the whole area from the map, so the surface always matches the screen.
     EnableScrolling(false, false);
     m_surface.SetPainter([this](CDC* pDC) {
@@ -79,6 +98,12 @@ void CMapCanvas::OnRightDown(wxMouseEvent& event)
     event.Skip();
 }
 
+int CMapCanvas::LineStep(bool horizontal) const
+{
+    const wxSize total = GetVirtualSize();
+    return std::max((horizontal ? total.x : total.y) / 100, 1);
+}
+
 // Line and page steps are a hundredth and a tenth of the scroll range, not single pixels.
 void CMapCanvas::OnScroll(wxScrollWinEvent& event)
 {
@@ -90,14 +115,34 @@ void CMapCanvas::OnScroll(wxScrollWinEvent& event)
         return;
     }
     const bool horizontal = event.GetOrientation() == wxHORIZONTAL;
-    wxSize total = GetVirtualSize();
-    int range = horizontal ? total.x : total.y;
-    int step = std::max(page ? range / 10 : range / 100, 1);
+    const wxSize total = GetVirtualSize();
+    int step = page ? std::max((horizontal ? total.x : total.y) / 10, 1) : LineStep(horizontal);
     if (type == wxEVT_SCROLLWIN_LINEUP || type == wxEVT_SCROLLWIN_PAGEUP)
         step = -step;
     int x, y;
     GetViewStart(&x, &y);
     Scroll(horizontal ? x + step : -1, horizontal ? -1 : y + step);
+}
+
+// A notch scrolls three line steps, across with Shift or a sideways wheel.
+void CMapCanvas::OnWheel(wxMouseEvent& event)
+{
+    const int delta = event.GetWheelDelta() > 0 ? event.GetWheelDelta() : 120;
+    m_wheelRest += event.GetWheelRotation();
+    const int notches = m_wheelRest / delta;
+    m_wheelRest -= notches * delta;
+    if (notches == 0)
+        return;
+    const bool horizontal =
+        event.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL || event.ShiftDown();
+    // Wheel up (positive) goes back towards the top; a sideways wheel's positive is right.
+    const int sign = event.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL ? 1 : -1;
+    const long long move = (long long)sign * notches * 3 * LineStep(horizontal);
+    int x, y;
+    GetViewStart(&x, &y);
+    const long long from = horizontal ? x : y;
+    const int to = int(std::clamp(from + move, 0LL, (long long)INT_MAX));
+    Scroll(horizontal ? to : -1, horizontal ? -1 : to);
 }
 
 CTavroluView::CTavroluView() : m_bDragging(false)

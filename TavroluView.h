@@ -31,9 +31,14 @@ private:
     void OnLeftUp(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
     void OnScroll(wxScrollWinEvent& event);
+    void OnWheel(wxMouseEvent& event);
+    // One line step on an axis: a hundredth of the scroll range, at least a pixel.
+    int LineStep(bool horizontal) const;
 
     CTavroluView* m_pView;
     WindowSurface m_surface;
+    // Wheel rotation not yet worth a notch (fine-grained wheels send parts of one).
+    int m_wheelRest = 0;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -7,6 +7,7 @@
 #include "platform/gdi.h"
 #include "platform/wx/ddx.h"
 #include "platform/wx/dlgunits.h"
+#include "platform/wx/template_dialog.h"
 #include "platform/wx/text.h"
 #include "resource.h"
 
@@ -39,10 +40,11 @@ void FitToText(wxWindow* pCtrl)
 } // namespace
 
 CTilesDlg::CTilesDlg(wxWindow* pParent)
-    : wxDialog(pParent, IDD_TILES, Txt("Seleccio de tiles"), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(DialogOwner(pParent), IDD_TILES, Txt("Seleccio de tiles"), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW),
       m_bWalkable(FALSE), m_surface(this, ToColorref(GetBackgroundColour()))
 {
+    UseTemplateFont(this);
     CreateControls();
     SetClientSize(DluSize(129, 176));
     m_surface.SetPainter([this](CDC* pDC) { OnPaint(pDC); });
@@ -54,7 +56,8 @@ CTilesDlg::CTilesDlg(wxWindow* pParent)
 // In template order, which is also the tab order.
 void CTilesDlg::CreateControls()
 {
-    auto* pClose = new wxButton(this, wxID_OK, Txt("Tancar"), DluPoint(40, 155), DluSize(50, 14));
+    auto* pClose = new wxButton(this, wxID_OK, Txt("Tancar"), DluPoint(40, 155), DluSize(50, 14),
+                                wxBU_EXACTFIT);
     pClose->SetDefault();
     // An empty label paints nothing over the tile set; its frame is drawn with the tiles.
     m_wndPalette = new wxStaticText(this, IDC_PALETTE, wxEmptyString, DluPoint(0, 0),
