@@ -203,9 +203,12 @@ bool CTavroluDoc::Save()
 
 bool CTavroluDoc::SaveAs()
 {
-    wxString start = GetDocumentSaved() ? wxFileName(GetFilename()).GetFullName() : wxString();
+    // A map with a file proposes it; a new one its title with the extension ("Sin título.tvr").
+    const wxString ext = Txt(DocStringPart(DOC_FILTER_EXT));
+    const wxString start = GetDocumentSaved() && !GetFilename().empty() ? GetFilename()
+                                                                        : GetTitle() + ext;
     wxString path = AskSavePath(wxTheApp->GetTopWindow(), Txt(FrameworkText::kSaveAsTitle),
-                                DocumentFilters(), start, Txt(DocStringPart(DOC_FILTER_EXT)));
+                                DocumentFilters(), start, ext);
     if (path.empty() || !OnSaveDocument(path))
         return false;
     SetTitle(wxFileName(path).GetFullName());

@@ -44,11 +44,11 @@ wxString AskOpenPath(wxWindow* parent, const wxString& title, const wxString& fi
 }
 
 wxString AskSavePath(wxWindow* parent, const wxString& title, const wxString& filters,
-                     const wxString& defaultName, const wxString& defaultExt)
+                     const wxString& proposed, const wxString& defaultExt)
 {
-    wxString start = defaultName;
+    wxFileName start(proposed);
     for (;;) {
-        wxFileDialog dlg(parent, title, wxString(), start, filters, wxFD_SAVE);
+        wxFileDialog dlg(parent, title, start.GetPath(), start.GetFullName(), filters, wxFD_SAVE);
         SpanishButtons(dlg, "Guardar");
         if (dlg.ShowModal() != wxID_OK)
             return wxString();
@@ -57,6 +57,6 @@ wxString AskSavePath(wxWindow* parent, const wxString& title, const wxString& fi
             path += defaultExt;
         if (!wxFileName::FileExists(path) || MayReplace(parent, title, path))
             return path;
-        start = wxFileName(path).GetFullName();
+        start.Assign(path);
     }
 }
