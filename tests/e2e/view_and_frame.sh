@@ -1,0 +1,307 @@
+#!/usr/bin/env bash
+# view_and_frame.sh -- the map view and the main window under real input: a small map shown
+# whole in a window that keeps its size, a selected sprite that outlives the tile dialog, a
+# pending hero dropped by it, brush strokes released inside and outside the view, the wheel's
+# steps on a large map, keys that never scroll, and the user's resizing bounded by the map.
+# Usage: view_and_frame.sh TAVROLU_EXE RES_DIR XSELECTION_EXE
+source "$(dirname "$0")/lib.sh"
+e2e_init e2e_view_and_frame "$@"
+
+TILE=16
+BRUSH_TILE=110                  # a stone wall: nothing like the grass of tile 0
+TILESET_COLUMNS=12
+
+le32()
+{
+    local h
+    printf -v h '%08x' $(($1 & 0xffffffff))
+    printf "\\x${h:6:2}\\x${h:4:2}\\x${h:2:2}\\x${h:0:2}"
+}
+
+# map_file FILE W H [COL,ROW,TILE ...] [-- SPRITE_INTS ...]: a map of tile 0 but for the cells
+# given, every tile walkable, then the sprite records' integers and the end mark.
+map_file()
+{
+    local file=$1 w=$2 h=$3 row col i
+    shift 3
+    { le32 "$w"; le32 "$h"; head -c $((w * h)) /dev/zero; } >"$file"
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do
+        IFS=, read -r col row i <<<"$1"
+        printf "\\x$(printf '%02x' "$i")" |
+            dd of="$file" bs=1 seek=$((8 + row * w + col)) conv=notrunc status=none
+        shift
+    done
+    [ $# -eq 0 ] || shift
+    {
+        for ((i = 0; i < 256; i++)); do printf '\x01'; done
+        for i in "$@" -1; do le32 "$i"; done
+    } >>"$file"
+}
+
+tile_picture() # INDEX DEST: one tile of the tile set as the view draws it
+{
+    "$CONVERT" "$RES_DIR/bitmaps/tileset.png" -crop \
+        "${TILE}x${TILE}+$(($1 % TILESET_COLUMNS * TILE))+$(($1 / TILESET_COLUMNS * TILE))" \
+        +repage -type TrueColor "$2"
+}
+tile_picture 0 "$SCRATCH/ground.png"
+tile_picture $BRUSH_TILE "$SCRATCH/brush.png"
+
+# Sets VX, VY to the screen place of the map's top-left pixel: the first ground tile below the
+# menu and the toolbar, at the window's left edge.
+view_located()
+{
+    local strip=$SCRATCH/strip.png found
+    window_geometry "$MAIN"
+    shot locate-view
+    crop "$SHOT" "$WX" "$WY" 48 "$WH" "$strip"
+    found=$("$COMPARE" -metric AE -dissimilarity-threshold 1 -subimage-search "$strip" \
+        "$SCRATCH/ground.png" null: 2>&1) || true
+    [[ $found =~ ^0\ @\ ([0-9]+),([0-9]+)$ ]] || return 1
+    VX=$((WX + BASH_REMATCH[1]))
+    VY=$((WY + BASH_REMATCH[2]))
+}
+
+# cells_show COLS ROWS PAINTED...: the view's top-left COLS x ROWS cells are ground but for the
+# cells "col,row" given, which show the brush tile; cells under a sprite are left out.
+declare -A SPRITE_CELLS=()
+cells_show()
+{
+    local cols=$1 rows=$2 cell c r
+    shift 2
+    local expected=$SCRATCH/expected-cells.png seen=$SCRATCH/seen-cells.png
+    local draw=(-size $((cols * TILE))x$((rows * TILE)) tile:"$SCRATCH/ground.png")
+    for cell in "$@"; do
+        IFS=, read -r c r <<<"$cell"
+        draw+=("$SCRATCH/brush.png" -geometry +$((c * TILE))+$((r * TILE)) -composite)
+    done
+    local hide=()
+    for cell in "${!SPRITE_CELLS[@]}"; do
+        IFS=, read -r c r <<<"$cell"
+        hide+=(-draw "rectangle $((c * TILE)),$((r * TILE)) $((c * TILE + TILE - 1)),$((r * TILE + TILE - 1))")
+    done
+    "$CONVERT" "${draw[@]}" -fill black "${hide[@]}" "$expected"
+    shot cells
+    crop "$SHOT" "$VX" "$VY" $((cols * TILE)) $((rows * TILE)) "$seen"
+    "$CONVERT" "$seen" -fill black "${hide[@]}" "$seen"
+    WAIT_DETAIL="$(differing_pixels "$seen" "$expected") pixels differ"
+    [ "$(differing_pixels "$seen" "$expected")" -eq 0 ]
+}
+
+cell_x() { echo $((VX + $1 * TILE + TILE / 2)); }
+cell_y() { echo $((VY + $1 * TILE + TILE / 2)); }
+
+# The palette: tile INDEX clicked, then the key given (Return for "Tancar", Escape).
+choose_tile()
+{
+    xdotool key t
+    wait_for_window '^Seleccio de tiles$'
+    local palette=$WIN
+    window_geometry "$palette"
+    if [ -n "$1" ]; then
+        wait_until "the tile set in the palette" region_settled "$WX" "$WY" 192 208 palette
+        xdotool mousemove $((WX + $1 % TILESET_COLUMNS * TILE + 8)) $((WY + $1 / TILESET_COLUMNS * TILE + 8))
+        xdotool click 1
+        sleep 0.3
+    fi
+    focus_window "$palette" $((WX + 100)) $((WY + 10))
+    xdotool key "$2"
+    wait_until "the palette to close" window_gone '^Seleccio de tiles$'
+    focus_window "$MAIN" "$(cell_x 6)" "$(cell_y 3)"
+}
+
+# The sprite dialog answered with Return on its first row, the hero; no warning must follow.
+choose_hero()
+{
+    xdotool key s
+    wait_for_window "^Selecció d'sprite\$"
+    local sprites=$WIN
+    window_geometry "$sprites"
+    # A map that has a hero opens the list on the hen; one without, on the hero, whose preview
+    # at (10, 10) covers far more of its 32-pixel square than the hen's.
+    wait_until "the sprite preview" region_settled $((WX + 10)) $((WY + 10)) 32 32 sprites
+    local face opaque
+    face=$(pixel_at "$SHOT" $((WX + 5)) $((WY + 5)))
+    crop "$SHOT" $((WX + 10)) $((WY + 10)) 32 32 "$SCRATCH/preview.png"
+    opaque=$("$CONVERT" "$SCRATCH/preview.png" -transparent "$face" -alpha extract \
+        -format '%[fx:round(mean*w*h)]' info:)
+    ((opaque >= 200)) || fail "the sprite dialog does not offer the hero ($opaque pixels shown)"
+    focus_window "$sprites" $((WX + 26)) $((WY + 60))
+    xdotool key Return
+    wait_until "the sprite dialog to close" window_gone "^Selecció d'sprite\$"
+    focus_window "$MAIN" "$(cell_x 6)" "$(cell_y 3)"
+}
+
+# stroke FROM_X FROM_Y TO_X TO_Y CELLS...: a brush stroke pressed at FROM and moved to TO, in
+# screen pixels, released once its preview shows the brush on the cells given (the toolkit may
+# merge a move away: each poll moves again).
+stroke()
+{
+    local fx=$1 fy=$2 tx=$3 ty=$4
+    shift 4
+    xdotool mousemove "$fx" "$fy" mousedown 1
+    sleep 0.2
+    STROKE_TO=("$tx" "$ty")
+    previewed()
+    {
+        xdotool mousemove $((STROKE_TO[0] - 1)) "${STROKE_TO[1]}"
+        xdotool mousemove "${STROKE_TO[0]}" "${STROKE_TO[1]}"
+        sleep 0.2
+        cells_show 12 7 "$@"
+    }
+    wait_until "the stroke's preview" previewed "$@"
+    xdotool mouseup 1
+}
+
+SMALL=$WORK/petit.tvr
+map_file "$SMALL" 12 7
+MAIN_RE='^petit\.tvr - Tavrolu$'
+
+# --- 1 ---------------------------------------------------------------------------------------
+step 1-small-map-whole
+start_app "$SMALL"
+wait_for_window "$MAIN_RE"
+MAIN=$WIN
+wait_until "the map view" view_located
+window_geometry "$MAIN"
+((WW > 600 && WH > 400)) || fail "the window shrank to ${WW}x${WH} for a 12 x 7 map"
+white_beyond()
+{
+    shot beyond
+    [ "$(pixel_at "$SHOT" $((VX + 12 * TILE)) $((VY + 3)))" = "srgb(255,255,255)" ] &&
+        [ "$(pixel_at "$SHOT" $((VX + 3)) $((VY + 7 * TILE)))" = "srgb(255,255,255)" ]
+}
+wait_until "all 12 x 7 cells, the window's background beyond them" cells_show 12 7
+white_beyond || fail "the view shows more than the map"
+
+# --- 2 ---------------------------------------------------------------------------------------
+step 2-pending-hero-dropped
+focus_window "$MAIN" "$(cell_x 6)" "$(cell_y 3)"
+choose_hero
+choose_tile "" Escape
+# Destroyed, the pending hero is no longer the map's hero: the dialog offers it again.
+choose_hero
+xdotool mousemove "$(cell_x 9)" "$(cell_y 3)"
+sleep 0.3
+xdotool mousemove "$(cell_x 9)" $(($(cell_y 3) + 1))
+sleep 0.3
+xdotool click 1
+sleep 0.3
+# The hero's square, (136, 41) to (168, 73), covers these cells.
+for c in 8 9 10; do for r in 2 3 4; do SPRITE_CELLS[$c,$r]=1; done; done
+
+# --- 3 ---------------------------------------------------------------------------------------
+step 3-selected-sprite-survives-tiles
+xdotool click 1                   # selects the hero just placed
+sleep 0.3
+choose_tile $BRUSH_TILE Return
+SQUARE=(1,1 2,1 3,1 1,2 2,2 3,2 1,3 2,3 3,3)
+stroke "$(cell_x 1)" "$(cell_y 1)" $(($(cell_x 1) + 40)) $(($(cell_y 1) + 40)) "${SQUARE[@]}"
+xdotool mousemove "$(cell_x 6)" "$(cell_y 1)"
+wait_until "cells (1, 1) to (3, 3) painted" cells_show 12 7 "${SQUARE[@]}"
+
+# --- 4 ---------------------------------------------------------------------------------------
+step 4-release-outside-the-view
+window_geometry "$MAIN"
+# Pressed in cell (5, 5), released over the status bar below cell (7, ...): the toolkit hands
+# the release to the view, which paints columns 5-7 down to the map's last row.
+BOTH=("${SQUARE[@]}" 5,5 6,5 7,5 5,6 6,6 7,6)
+stroke "$(cell_x 5)" "$(cell_y 5)" "$(cell_x 7)" $((WY + WH - 5)) "${BOTH[@]}"
+# Back over the view above the press: a stroke still going on would preview nothing there, and
+# the repaint would show the cells as they are in the map.
+xdotool mousemove "$(cell_x 10)" "$(cell_y 1)"
+sleep 0.5
+wait_until "cells (5, 5) to (7, 6) painted" cells_show 12 7 "${BOTH[@]}"
+
+# --- 5 ---------------------------------------------------------------------------------------
+step 5-saved-with-the-hero
+focus_window "$MAIN" "$(cell_x 6)" "$(cell_y 3)"
+cp "$SMALL" "$SCRATCH/before.tvr"
+xdotool key ctrl+s
+saved_again()
+{
+    refuse_window '^Guardar como$' "a map opened from a file is saved to it"
+    [ -s "$SMALL" ] && ! cmp -s "$SMALL" "$SCRATCH/before.tvr"
+}
+wait_until "Ctrl+S to rewrite $SMALL" saved_again
+# The hero, placed with its centre on cell (9, 3)'s centre + (0, 1): a 32-pixel square.
+map_file "$SCRATCH/expected.tvr" 12 7 1,1,$BRUSH_TILE 2,1,$BRUSH_TILE 3,1,$BRUSH_TILE 1,2,$BRUSH_TILE 2,2,$BRUSH_TILE \
+    3,2,$BRUSH_TILE 1,3,$BRUSH_TILE 2,3,$BRUSH_TILE 3,3,$BRUSH_TILE 5,5,$BRUSH_TILE \
+    6,5,$BRUSH_TILE 7,5,$BRUSH_TILE 5,6,$BRUSH_TILE 6,6,$BRUSH_TILE 7,6,$BRUSH_TILE \
+    -- 0 $((9 * TILE + 8 - 16)) $((3 * TILE + 8 + 1 - 16))
+cmp "$SCRATCH/expected.tvr" "$SMALL" >&2 || {
+    cp "$SMALL" "$ARTIFACTS/$TEST_NAME-saved.tvr"
+    fail "the saved map differs (kept as $ARTIFACTS/$TEST_NAME-saved.tvr)"
+}
+
+quit()
+{
+    focus_window "$MAIN" "$(cell_x 6)" "$(cell_y 3)"
+    xdotool key alt+a
+    wait_for_window '^tavrolu$'
+    xdotool key e
+    wait_for_exit
+    [ "$APP_STATUS" -eq 0 ] || fail "Eixir ended the program with status $APP_STATUS"
+}
+quit
+
+# --- 6 ---------------------------------------------------------------------------------------
+step 6-wheel-on-a-large-map
+# Markers 96 pixels (six cells) down and across: a notch is three hundredths of 3200 pixels.
+LARGE=$WORK/gran.tvr
+map_file "$LARGE" 200 200 0,6,$BRUSH_TILE 6,0,$BRUSH_TILE
+MAIN_RE='^gran\.tvr - Tavrolu$'
+start_app "$LARGE"
+wait_for_window "$MAIN_RE"
+MAIN=$WIN
+wait_until "the map view" view_located
+focus_window "$MAIN" "$(cell_x 10)" "$(cell_y 10)"
+corner_is() # PICTURE: what the view's top-left cell shows
+{
+    shot corner
+    region_equals "$SHOT" "$VX" "$VY" $TILE $TILE "$1"
+}
+for key in Down Next End ctrl+Down ctrl+End; do
+    xdotool key "$key"
+done
+sleep 0.5
+corner_is "$SCRATCH/ground.png" || fail "a key scrolled the view"
+xdotool click 5
+wait_until "one notch down to show row 6 at the top" corner_is "$SCRATCH/brush.png"
+xdotool click 4
+wait_until "one notch up back to the top" corner_is "$SCRATCH/ground.png"
+xdotool keydown shift click 5 keyup shift
+wait_until "Shift and a notch to show column 6 at the left" corner_is "$SCRATCH/brush.png"
+xdotool click 6
+wait_until "a notch left back to the left edge" corner_is "$SCRATCH/ground.png"
+quit
+
+# --- 7 ---------------------------------------------------------------------------------------
+step 7-resizing-bounded-by-the-map
+MEDIUM=$WORK/mitja.tvr
+map_file "$MEDIUM" 40 30
+MAIN_RE='^mitja\.tvr - Tavrolu$'
+start_app "$MEDIUM"
+wait_for_window "$MAIN_RE"
+MAIN=$WIN
+wait_until "the map view" view_located
+window_geometry "$MAIN"
+((WW > 640)) || fail "the window opened ${WW} wide, not at the desktop's default size"
+size_is() # W H
+{
+    window_geometry "$MAIN"
+    WAIT_DETAIL="${WW}x${WH}"
+    [ "$WW" -eq "$1" ] && [ "$WH" -eq "$2" ]
+}
+xdotool windowsize "$MAIN" 500 400
+wait_until "a size within the map kept" size_is 500 400
+xdotool windowsize "$MAIN" 1100 900
+# 640 wide; as high as the menu bar plus the map's 480 rows.
+bounded()
+{
+    window_geometry "$MAIN"
+    WAIT_DETAIL="${WW}x${WH}"
+    [ "$WW" -eq 640 ] && ((WH > 480 && WH < 540))
+}
+wait_until "the size back at the map's limit" bounded
+quit
