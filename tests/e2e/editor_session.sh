@@ -231,15 +231,21 @@ wait_for_window '^Guardar como$'
 SAVE=$WIN
 window_geometry "$SAVE"
 focus_window "$SAVE" $((WX + WW / 2)) $((WY + WH / 2))
-# The chooser opens on the working folder with the name field focused; no extension typed.
+# The chooser opens on the working folder with the name field focused, proposing "Sin título.tvr"
+# with the name before the extension selected: what is typed takes the name's place.
+name_proposed()
+{
+    [ "$("$XSELECTION" 2>/dev/null)" = "Sin título" ]
+}
+wait_until "\"Sin título\" selected in the chooser's name field" name_proposed
 xdotool type --delay 40 mapa_e2e
 # Selecting the field's text makes it readable: Enter goes only once the name is all there.
 name_typed()
 {
     xdotool key ctrl+a
-    [ "$("$XSELECTION" 2>/dev/null)" = mapa_e2e ]
+    [ "$("$XSELECTION" 2>/dev/null)" = mapa_e2e.tvr ]
 }
-wait_until "the name \"mapa_e2e\" in the chooser's name field" name_typed
+wait_until "the name \"mapa_e2e.tvr\" in the chooser's name field" name_typed
 # The chooser may drop an Enter that comes soon after the typing (seen on every run here): while
 # it stays open, Enter goes again every few seconds.
 xdotool key Return
