@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <string>
 
 namespace
@@ -32,10 +35,17 @@ TEST(HostileFiles, OnlyRegularFilesOpenForReading)
     ASSERT_TRUE(fifo.IsMade());
     ASSERT_EQ(symlink("canal.tvr", scratch.File("enllac.tvr").c_str()), 0);
     std::ofstream(scratch.File("buit.tvr"));
+    int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", scratch.File("socol").c_str());
+    ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
 
     EXPECT_EQ(ReadCause(scratch.File("canal.tvr")), CFileException::accessDenied);
     EXPECT_EQ(ReadCause(scratch.File("enllac.tvr")), CFileException::accessDenied);
     EXPECT_EQ(ReadCause("/dev/zero"), CFileException::accessDenied);
+    EXPECT_EQ(ReadCause(scratch.File("socol")), CFileException::accessDenied);
+    close(sock);
     EXPECT_EQ(ReadCause(scratch.Path()), CFileException::accessDenied);
     // A pseudo file says it is empty and is not.
     EXPECT_EQ(ReadCause("/proc/self/status"), CFileException::accessDenied);

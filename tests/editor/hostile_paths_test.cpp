@@ -135,3 +135,13 @@ TEST_F(HostilePathsTest, RecentEntriesLongerThanAPathAreDropped)
     ASSERT_EQ(TheApp().GetRecentFiles().Count(), 1u);
     EXPECT_EQ(TheApp().GetRecentFiles().Get(0).length(), 4096u);
 }
+
+TEST_F(HostilePathsTest, AnEmptyFileOnTheCommandLineOpensAsAnEmptyMap)
+{
+    std::ofstream(File("buit.tvr"));
+    ASSERT_TRUE(StartWith(File("buit.tvr")));
+    EXPECT_TRUE(m_script.TakeMessages().empty());
+    EXPECT_EQ(JTDecorat::GetDecorat()->GetWidth(), 0);
+    EXPECT_EQ(JTDecorat::GetDecorat()->GetHeight(), 0);
+    EXPECT_EQ(Frame()->GetTitle(), U("buit.tvr - Tavrolu"));
+}
