@@ -2,6 +2,7 @@
 #include "platform/wx/shell_registration.h"
 
 #include "platform/resource.h"
+#include "platform/safe_write.h"
 #include "platform/wx/icons.h"
 
 #include <wx/file.h>
@@ -58,12 +59,13 @@ bool WriteIfChanged(const wxString& path, const void* data, size_t size, bool* c
     }
     if (!wxFileName::Mkdir(wxFileName(path).GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL))
         return false;
-    wxFile out;
-    wxString temp = path + ".new";
-    if (!out.Create(temp, true) || !out.Write(data, size) || !out.Close())
+    // Written as a map is saved: a failure leaves the old file, a killed start nothing.
+    try {
+        WriteFileSafely(Bytes(path).c_str(), [&](CFile& file) { file.Write(data, UINT(size)); });
+    } catch (CFileException* e) {
+        e->Delete();
         return false;
-    if (!wxRenameFile(temp, path, true))
-        return false;
+    }
     *changed = true;
     return true;
 }
