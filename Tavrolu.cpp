@@ -19,9 +19,12 @@
 #include <wx/fileconf.h>
 #include <wx/filename.h>
 #include <wx/image.h>
+#include <wx/log.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/stdpaths.h>
+
+#include <csignal>
 
 wxBEGIN_EVENT_TABLE(CTavroluApp, wxApp)
     EVT_MENU(ID_APP_ABOUT, CTavroluApp::OnAppAbout)
@@ -80,11 +83,17 @@ void CTavroluApp::RegisterFileType()
                        GetAppName(),
                        IDR_MAINFRAME,
                        IDI_DOCUMENT};
-    RegisterShellFileTypes(type, wxStandardPaths::Get().GetExecutablePath(), wxGetCwd());
+    RegisterShellFileTypes(type);
 }
 
 bool CTavroluApp::InitInstance(const wxArrayString& args)
 {
+    // A write beyond the file-size limit fails (EFBIG, reported as a full disk) instead of
+    // ending the program with the map unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // The user hears from the program in its own messages: the toolkit's English log (a settings
+    // or data folder that cannot be written) stays quiet, and the program goes on.
+    wxLog::SetLogLevel(wxLOG_FatalError);
     SetAppName(Txt(LoadStringById(AFX_IDS_APP_TITLE)));
     SetAppDisplayName(Txt(LoadStringById(AFX_IDS_APP_TITLE)));
     SetVendorName(kRegistryKey);

@@ -11,6 +11,7 @@
 #include "platform/debug.h"
 #include "platform/file.h"
 #include "platform/memfile.h"
+#include "platform/safe_write.h"
 #include "platform/wsprintf.h"
 
 #include <algorithm>
@@ -518,18 +519,18 @@ void JTManager::SaveBackup()
     ar.Close();
     m_backup = memFile.Detach();
 
-    CFile file;
-    if (!file.Open(kBackupName, CFile::modeCreate | CFile::modeWrite))
-        return;
+    // Written as a map is saved, so a link named manager.bak is replaced and never followed, and
+    // a failed write (a full disk, a file-size limit) leaves the old backup; the run goes on
+    // from the bytes in memory.
     try
     {
-        file.Write(m_backup.data(), UINT(m_backup.size()));
-        file.Close();
+        WriteFileSafely(kBackupName, [this](CFile& file) {
+            file.Write(m_backup.data(), UINT(m_backup.size()));
+        }, LinkAtTarget::replace);
     }
     catch (CFileException* e)
     {
         e->Delete();
-        file.Abort();
     }
 }
 

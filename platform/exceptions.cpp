@@ -13,9 +13,12 @@ int CFileException::OsErrorToException(LONG lOsError)
     case EPERM:
     case EROFS:
     case EISDIR:
+    case ENXIO:  // a FIFO without a reader, a socket, or another file that is not a regular one
+    case ENODEV:
         return accessDenied;
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:  // the file-size limit (ulimit -f) or the file system's largest file
         return diskFull;
     case EMFILE:
         return tooManyOpenFiles;

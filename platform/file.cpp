@@ -31,10 +31,23 @@ int OpenFlagsToPosix(UINT nOpenFlags)
     return flags;
 }
 
-// Opens the file, refusing directories (the system opens them for reading). Returns the
-// descriptor, or -1 with errno set.
+// Whether a regular file's length is its content. Pseudo files (/proc, /sys) report no length
+// or a made-up one and produce their text when read.
+bool LengthIsContent(int fd, const struct stat& st)
+{
+    char byte;
+    return st.st_size != 0 || ::pread(fd, &byte, 1, 0) <= 0;
+}
+
+// Opens the file, refusing directories (the system opens them for reading). A file opened only
+// for reading must be a regular one: a FIFO or a device would block the caller or never end,
+// so it is opened without waiting and refused once its type is known. Returns the descriptor,
+// or -1 with errno set (EISDIR, ENXIO for anything else that is not a regular file).
 int OpenRegular(LPCSTR name, int flags)
 {
+    const bool readOnly = (flags & O_ACCMODE) == O_RDONLY;
+    if (readOnly)
+        flags |= O_NONBLOCK | O_NOCTTY;
     int fd;
     do
         fd = ::open(name, flags, 0666);
@@ -42,10 +55,19 @@ int OpenRegular(LPCSTR name, int flags)
     if (fd < 0)
         return -1;
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
+    int refused = 0;
+    if (::fstat(fd, &st) != 0)
+        refused = errno;
+    else if (S_ISDIR(st.st_mode))
+        refused = EISDIR;
+    else if (readOnly && (!S_ISREG(st.st_mode) || !LengthIsContent(fd, st)))
+        refused = ENXIO;
+    else if (readOnly)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (refused != 0)
     {
         ::close(fd);
-        errno = EISDIR;
+        errno = refused;
         return -1;
     }
     return fd;

@@ -49,6 +49,8 @@ public:
     CFile& operator=(const CFile&) = delete;
 
     // Share flags are accepted and ignored; on failure fills *pError if given and returns FALSE.
+    // Directories are refused (accessDenied), and so is anything but a regular file opened for
+    // reading only: a FIFO, a device, a socket or a pseudo file whose length is not its content.
     virtual BOOL Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
     // Returns the bytes read; fewer than nCount only at the end of the file.
     virtual UINT Read(void* lpBuf, UINT nCount);

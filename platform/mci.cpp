@@ -2,6 +2,7 @@
 // with its own MIDI player, and the end-of-play notices they post to the callback window.
 #include "platform/mci.h"
 
+#include "platform/file.h"
 #include "platform/mci_words.h"
 #include "platform/midi_player.h"
 #include "platform/notify.h"
@@ -9,7 +10,6 @@
 
 #include <atomic>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -49,17 +49,23 @@ std::function<void(LPCSTR, HWND)> g_hook;
 
 using Words = std::vector<std::string>;
 
+// A tune that is not a regular file (a FIFO, a device) is refused as a missing one, unread.
 DWORD ReadMidiFile(const std::string& path, std::vector<uint8_t>* bytes)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
+    CFile file;
+    if (!file.Open(path.c_str(), CFile::modeRead))
         return MCIERR_FILE_NOT_FOUND;
-    uint8_t chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        if (bytes->size() + got > kMaxMidiFileSize)
-            return MCIERR_INVALID_FILE;
-        bytes->insert(bytes->end(), chunk, chunk + got);
+    try {
+        uint8_t chunk[4096];
+        UINT got;
+        while ((got = file.Read(chunk, sizeof chunk)) > 0) {
+            if (bytes->size() + got > kMaxMidiFileSize)
+                return MCIERR_INVALID_FILE;
+            bytes->insert(bytes->end(), chunk, chunk + got);
+        }
+    } catch (CFileException* e) {
+        e->Delete();
+        return MCIERR_INVALID_FILE;
     }
     if (bytes->size() < 14 || std::memcmp(bytes->data(), "MThd", 4) != 0)
         return MCIERR_INVALID_FILE;

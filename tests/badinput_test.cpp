@@ -9,6 +9,7 @@
 #include "Motor/malote.h"
 #include "platform/archive.h"
 #include "platform/memfile.h"
+#include "tests/hostile_files.h"
 #include "tests/map_bytes.h"
 #include "tests/scratch_dir.h"
 
@@ -421,4 +422,39 @@ TEST_F(BadInput, BackupThatCannotBeWrittenOrIsDeletedLosesNoSprite)
     pManager->LoadBackup();
     EXPECT_EQ(Shape().types, before);
     ExpectCarriesOn();
+}
+
+TEST_F(BadInput, BackupInPlaceOfALinkOrAFifoNeverReachesWhatTheyName)
+{
+    Bytes sample = SampleMap();
+    ASSERT_EQ(Load(sample), kLoaded);
+    std::vector<int> before = Shape().types;
+
+    // A link is replaced by the backup; the file it named keeps its bytes.
+    FILE* f = std::fopen("other.txt", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("keep me", f);
+    std::fclose(f);
+    ASSERT_EQ(symlink("other.txt", "manager.bak"), 0);
+    Manager()->SaveBackup();
+    struct stat st;
+    ASSERT_EQ(lstat("manager.bak", &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    f = std::fopen("other.txt", "rb");
+    ASSERT_NE(f, nullptr);
+    char text[16] = {};
+    EXPECT_EQ(std::fread(text, 1, sizeof text, f), 7u);
+    std::fclose(f);
+    EXPECT_STREQ(text, "keep me");
+    ASSERT_EQ(std::remove("manager.bak"), 0);
+
+    // A FIFO is neither written nor read: the run goes on from memory.
+    GuardedFifo fifo("manager.bak");
+    ASSERT_TRUE(fifo.IsMade());
+    m_pSession->Play(20, {HOLD_DOWN});
+    ASSERT_EQ(lstat("manager.bak", &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_FALSE(fifo.Rescued()) << "the backup waited on the FIFO";
+    EXPECT_EQ(Load(m_pSession->Save()), kLoaded);
+    EXPECT_EQ(Shape().types.size(), before.size());
 }

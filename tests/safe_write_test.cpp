@@ -1,14 +1,18 @@
 // safe_write_test.cpp -- WriteFileSafely: a save that fails leaves the old file as it was.
 #include "platform/safe_write.h"
+#include "tests/hostile_files.h"
 #include "tests/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <functional>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace
@@ -32,12 +36,18 @@ protected:
     {
         return size_t(std::distance(std::filesystem::directory_iterator(m_dir), {}));
     }
+    static bool IsA(const std::string& name, mode_t type)
+    {
+        struct stat st;
+        return lstat(name.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == type;
+    }
     // Saves text to the target; returns the cause of the CFileException it threw, or -1.
-    int Save(const char* text) const
+    int Save(const char* text, LinkAtTarget links = LinkAtTarget::writeThrough) const
     {
         try
         {
-            WriteFileSafely(m_target.c_str(), [&](CFile& f) { f.Write(text, UINT(strlen(text))); });
+            WriteFileSafely(m_target.c_str(), [&](CFile& f) { f.Write(text, UINT(strlen(text))); },
+                            links);
             return -1;
         }
         catch (CFileException* e)
@@ -88,12 +98,110 @@ TEST_F(SafeWriteTest, FailingWriterLeavesOldFileIntact)
     EXPECT_EQ(EntriesInDir(), 1u);
 }
 
-TEST_F(SafeWriteTest, FailingRenameRemovesTemporary)
+TEST_F(SafeWriteTest, LinksAreWrittenThroughForMapsAndReplacedForTheBackup)
 {
-    // A directory in the target's place: everything is written, then the rename is refused.
+    // map.tvr -> link -> sub/real.tvr, both relative to the link's own folder.
+    std::filesystem::create_directory(m_dir + "/sub");
+    WriteText(m_dir + "/sub/real.tvr", "old");
+    std::filesystem::create_symlink("sub/real.tvr", m_dir + "/link");
+    std::filesystem::create_symlink("link", m_target);
+    EXPECT_EQ(Save("through"), -1);
+    EXPECT_EQ(Contents(m_dir + "/sub/real.tvr"), "through");
+    EXPECT_EQ(std::filesystem::read_symlink(m_target), "link");
+    EXPECT_EQ(std::filesystem::read_symlink(m_dir + "/link"), "sub/real.tvr");
+
+    // A link to nothing yet: the file it names is made.
+    std::filesystem::remove(m_dir + "/sub/real.tvr");
+    EXPECT_EQ(Save("made"), -1);
+    EXPECT_EQ(Contents(m_dir + "/sub/real.tvr"), "made");
+    EXPECT_TRUE(IsA(m_target, S_IFLNK));
+
+    EXPECT_EQ(Save("own", LinkAtTarget::replace), -1);
+    EXPECT_TRUE(IsA(m_target, S_IFREG));
+    EXPECT_EQ(Contents(m_target), "own");
+    EXPECT_EQ(Contents(m_dir + "/sub/real.tvr"), "made");
+    EXPECT_EQ(EntriesInDir(), 3u);
+}
+
+TEST_F(SafeWriteTest, WhatIsNotARegularFileIsRefusedAndKept)
+{
+    ASSERT_EQ(mkfifo((m_dir + "/canal").c_str(), 0666), 0);
+    std::filesystem::create_symlink("canal", m_target);
+    EXPECT_EQ(Save("data"), CFileException::accessDenied);
+    EXPECT_TRUE(IsA(m_dir + "/canal", S_IFIFO));
+    std::filesystem::remove(m_target);
+    std::filesystem::rename(m_dir + "/canal", m_target);
+    for (LinkAtTarget links : {LinkAtTarget::writeThrough, LinkAtTarget::replace})
+        EXPECT_EQ(Save("data", links), CFileException::accessDenied);
+    EXPECT_TRUE(IsA(m_target, S_IFIFO));
+    std::filesystem::remove(m_target);
     std::filesystem::create_directory(m_target);
-    EXPECT_NE(Save("data"), -1);
-    EXPECT_TRUE(std::filesystem::is_directory(m_target));
+    EXPECT_EQ(Save("data"), CFileException::accessDenied);
+    EXPECT_TRUE(IsA(m_target, S_IFDIR));
+    EXPECT_EQ(EntriesInDir(), 1u);
+}
+
+// The folder lets anyone replace the file: only the file's own mode stands in the way.
+TEST_F(SafeWriteTest, ReadOnlyFileIsRefusedToAnUnprivilegedUser)
+{
+    WriteText(m_target, "old");
+    chmod(m_target.c_str(), 0444);
+    chmod(m_dir.c_str(), 0777);
+    int cause = RunUnprivileged([this] { return Save("new") + 1; });
+    ASSERT_NE(cause, -1) << "could not run as an unprivileged user";
+    EXPECT_EQ(cause - 1, CFileException::accessDenied);
+    EXPECT_EQ(Contents(m_target), "old");
+    EXPECT_EQ(EntriesInDir(), 1u);
+}
+
+TEST_F(SafeWriteTest, TheLongestNameSavesInPlace)
+{
+    m_target = m_dir + "/" + std::string(251, 'm') + ".tvr";
+    EXPECT_EQ(Save("first"), -1);
+    EXPECT_EQ(Save("second"), -1);
+    EXPECT_EQ(Contents(m_target), "second");
+    EXPECT_EQ(EntriesInDir(), 1u);
+}
+
+// In a child process, so the limit and the killing stay there.
+TEST_F(SafeWriteTest, KilledOrLimitedSavesLeaveOnlyTheOldFile)
+{
+    int probe = open(m_dir.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (probe < 0)
+        GTEST_SKIP() << "this file system has no unnamed files";
+    close(probe);
+    WriteText(m_target, "old");
+    const std::string big(1 << 20, 'x');
+    auto inChild = [](const std::function<void()>& body) {
+        pid_t pid = fork();
+        if (pid == 0)
+        {
+            body();
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return status;
+    };
+    int status = inChild([&] {
+        WriteFileSafely(m_target.c_str(), [&](CFile& f) {
+            f.Write(big.data(), UINT(big.size()));
+            raise(SIGKILL);
+        });
+    });
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_EQ(Contents(m_target), "old");
+    EXPECT_EQ(EntriesInDir(), 1u);
+
+    status = inChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(Save(big.c_str()));
+    });
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), CFileException::diskFull);
+    EXPECT_EQ(Contents(m_target), "old");
     EXPECT_EQ(EntriesInDir(), 1u);
 }
 

@@ -5,6 +5,8 @@
 
 namespace {
 const char* const kSection = "/Recent File List/";
+// No path is longer; a longer entry (a hand-edited settings file) would only freeze the menu.
+const size_t kMaxPathBytes = 4096;
 }
 
 void RecentFileList::Load(wxConfigBase* config)
@@ -14,7 +16,8 @@ void RecentFileList::Load(wxConfigBase* config)
         return;
     for (size_t i = 0; i < m_max; i++) {
         wxString path;
-        if (config->Read(wxString::Format("%sFile%zu", kSection, i + 1), &path) && !path.empty())
+        if (config->Read(wxString::Format("%sFile%zu", kSection, i + 1), &path) && !path.empty()
+            && path.utf8_str().length() <= kMaxPathBytes)
             m_files.push_back(path);
     }
 }

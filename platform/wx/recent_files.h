@@ -12,6 +12,7 @@ class RecentFileList
 public:
     explicit RecentFileList(size_t maxFiles) : m_max(maxFiles) {}
 
+    // Entries longer than a path can be (4096 bytes) are dropped.
     void Load(wxConfigBase* config);
     void Save(wxConfigBase* config) const;
 

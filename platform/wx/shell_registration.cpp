@@ -2,13 +2,32 @@
 #include "platform/wx/shell_registration.h"
 
 #include "platform/resource.h"
+#include "platform/safe_write.h"
 #include "platform/wx/icons.h"
 
 #include <wx/file.h>
 #include <wx/filename.h>
 #include <wx/utils.h>
 
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <memory>
+#include <spawn.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
 namespace {
+
+// A name as the system's calls take it.
+std::string Bytes(const wxString& s)
+{
+    return std::string(s.fn_str());
+}
 
 wxString DataHome()
 {
@@ -40,12 +59,13 @@ bool WriteIfChanged(const wxString& path, const void* data, size_t size, bool* c
     }
     if (!wxFileName::Mkdir(wxFileName(path).GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL))
         return false;
-    wxFile out;
-    wxString temp = path + ".new";
-    if (!out.Create(temp, true) || !out.Write(data, size) || !out.Close())
+    // Written as a map is saved: a failure leaves the old file, a killed start nothing.
+    try {
+        WriteFileSafely(Bytes(path).c_str(), [&](CFile& file) { file.Write(data, UINT(size)); });
+    } catch (CFileException* e) {
+        e->Delete();
         return false;
-    if (!wxRenameFile(temp, path, true))
-        return false;
+    }
     *changed = true;
     return true;
 }
@@ -56,24 +76,72 @@ bool WriteText(const wxString& path, const wxString& text, bool* changed)
     return WriteIfChanged(path, utf8.data(), utf8.length(), changed);
 }
 
-// Inside a quoted Exec argument \ " ` $ take a backslash, then the value's own escaping doubles
-// every backslash; a literal % is written %%.
+// Inside a quoted Exec argument \ " ` $ take a backslash; a literal % is written %%. The value's
+// own escapes (EscapeValue) come on top.
 wxString ExecQuote(wxString s)
 {
-    s.Replace("\\", "\\\\\\\\");
+    s.Replace("\\", "\\\\");
     for (const char* ch : {"\"", "`", "$"})
-        s.Replace(ch, wxString("\\\\") + ch);
+        s.Replace(ch, wxString("\\") + ch);
     s.Replace("%", "%%");
     return "\"" + s + "\"";
 }
 
+// A string value as the desktop-entry format writes it, so that no value can start a line or a
+// key of its own: \\ \n \t \r, and \s for a leading space. False for a value the format cannot
+// carry: empty, or holding another control character.
+bool EscapeValue(const wxString& value, wxString* escaped)
+{
+    escaped->clear();
+    for (wxUniChar ch : value) {
+        switch (ch.GetValue()) {
+        case '\\': *escaped += "\\\\"; break;
+        case '\n': *escaped += "\\n"; break;
+        case '\t': *escaped += "\\t"; break;
+        case '\r': *escaped += "\\r"; break;
+        default:
+            if (ch.GetValue() < 0x20 || ch.GetValue() == 0x7f)
+                return false;
+            *escaped += ch;
+        }
+    }
+    if (escaped->StartsWith(" "))
+        escaped->replace(0, 1, "\\s");
+    return !escaped->empty();
+}
+
+// A path as the system names it, as the entry (a UTF-8 file) can hold it; false for bytes that
+// are not UTF-8, which no entry could name.
+bool Utf8Path(const std::string& bytes, wxString* path)
+{
+    *path = wxString::FromUTF8(bytes.data(), bytes.size());
+    return !bytes.empty() && !path->empty();
+}
+
+std::string ExecutablePath()
+{
+    std::vector<char> buffer(PATH_MAX);
+    ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    return n > 0 && size_t(n) < buffer.size() ? std::string(buffer.data(), size_t(n)) : std::string();
+}
+
+std::string WorkingDir()
+{
+    std::unique_ptr<char, decltype(&free)> dir(::getcwd(nullptr, 0), &free);
+    return dir ? std::string(dir.get()) : std::string();
+}
+
 // An installed program is started through the launcher beside it, which readies its working
 // folder; a program run from its build folder is started as it is, in the folder it ran in.
-wxString LauncherBeside(const wxString& executable, const ShellFileType& type)
+std::string LauncherBeside(const std::string& executable, const ShellFileType& type)
 {
-    wxFileName launcher(executable);
-    launcher.SetFullName(type.appName.Lower() + "-launch");
-    return launcher.IsFileExecutable() ? launcher.GetFullPath() : wxString();
+    std::string launcher = executable.substr(0, executable.rfind('/') + 1)
+                           + std::string(type.appName.Lower().utf8_str()) + "-launch";
+    struct stat st;
+    return ::stat(launcher.c_str(), &st) == 0 && S_ISREG(st.st_mode)
+                   && ::access(launcher.c_str(), X_OK) == 0
+               ? launcher
+               : std::string();
 }
 
 wxString IconName(const wxString& mime)
@@ -97,23 +165,47 @@ wxString ResourceText(const char* name)
 }
 
 // The installed package's entry, byte for byte, when the launcher is used; run from a build,
-// the program itself with the working folder it was started in.
-wxString DesktopEntry(const ShellFileType& type, const wxString& executable,
-                      const wxString& workingDir)
+// the program itself with the working folder it was started in. False when a path cannot be
+// written into the entry safely.
+bool DesktopEntry(const ShellFileType& type, wxString* entry)
 {
-    const wxString launcher = LauncherBeside(executable, type);
-    wxString exec = "Exec=" + ExecQuote(launcher.empty() ? executable : launcher) + " %f\n";
-    if (launcher.empty())
-        exec += "Path=" + workingDir + "\n";
-    wxString entry = ResourceText("DESKTOP_ENTRY");
-    entry.Replace("Exec=@TAVROLU_EXEC@ %f\n", exec);
-    return entry;
+    const std::string executable = ExecutablePath();
+    const std::string launcher = LauncherBeside(executable, type);
+    wxString program, dir, exec, path;
+    if (!Utf8Path(launcher.empty() ? executable : launcher, &program)
+        || !EscapeValue(ExecQuote(program) + " %f", &exec))
+        return false;
+    wxString lines = "Exec=" + exec + "\n";
+    if (launcher.empty()) {
+        if (!Utf8Path(WorkingDir(), &dir) || !EscapeValue(dir, &path))
+            return false;
+        lines += "Path=" + path + "\n";
+    }
+    *entry = ResourceText("DESKTOP_ENTRY");
+    entry->Replace("Exec=@TAVROLU_EXEC@ %f\n", lines);
+    return true;
 }
 
-int RunQuietly(const wxString& command)
+// Runs a desktop tool with its output discarded. Each argument reaches it as it is: no shell and
+// no splitting, whatever a folder's name holds.
+int RunQuietly(const std::vector<std::string>& args)
 {
-    wxArrayString out, err;
-    return wxExecute(command, out, err, wxEXEC_SYNC | wxEXEC_NODISABLE);
+    std::vector<char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (int fd : {0, 1, 2})
+        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_RDWR, 0);
+    pid_t pid;
+    int status = -1;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return status;
 }
 
 bool WriteIcons(const ShellFileType& type, const wxString& icons, bool* changed)
@@ -143,7 +235,7 @@ void BindDefaultIfFree(const ShellFileType& type)
         if (f.IsOpened() && f.ReadAll(&content) && content.Contains(mime + "="))
             return;
     }
-    RunQuietly("xdg-mime default " + DesktopFileName(type) + " " + mime);
+    RunQuietly({"xdg-mime", "default", Bytes(DesktopFileName(type)), Bytes(mime)});
 }
 
 } // namespace
@@ -153,8 +245,7 @@ wxString MimeTypeOf(const ShellFileType& type)
     return "application/x-" + type.typeId.Lower();
 }
 
-bool RegisterShellFileTypes(const ShellFileType& type, const wxString& executable,
-                            const wxString& workingDir)
+bool RegisterShellFileTypes(const ShellFileType& type)
 {
     const wxString data = DataHome();
     bool mimeChanged = false, desktopChanged = false, iconsChanged = false;
@@ -162,14 +253,18 @@ bool RegisterShellFileTypes(const ShellFileType& type, const wxString& executabl
     bool ok = WriteText(data + "/mime/packages/" + type.typeId + ".xml", ResourceText("MIME_PACKAGE"),
                         &mimeChanged);
 
-    wxString entry = DesktopEntry(type, executable, workingDir);
-    ok &= WriteText(data + "/applications/" + DesktopFileName(type), entry, &desktopChanged);
+    // An entry that cannot name its program or folder safely is not written at all.
+    wxString entry;
+    if (DesktopEntry(type, &entry))
+        ok &= WriteText(data + "/applications/" + DesktopFileName(type), entry, &desktopChanged);
+    else
+        ok = false;
     ok &= WriteIcons(type, data + "/icons", &iconsChanged);
 
     if (mimeChanged)
-        RunQuietly("update-mime-database \"" + data + "/mime\"");
+        RunQuietly({"update-mime-database", Bytes(data + "/mime")});
     if (desktopChanged)
-        RunQuietly("update-desktop-database -q \"" + data + "/applications\"");
+        RunQuietly({"update-desktop-database", "-q", Bytes(data + "/applications")});
     BindDefaultIfFree(type);
     return ok;
 }

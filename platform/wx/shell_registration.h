@@ -21,6 +21,7 @@ wxString MimeTypeOf(const ShellFileType& type);
 
 // Writes what is missing or different under the user's data folder ($XDG_DATA_HOME, else
 // ~/.local/share) and refreshes the desktop's databases when something changed. Repeating it
-// changes nothing. Returns false when something could not be written; the caller goes on.
-bool RegisterShellFileTypes(const ShellFileType& type, const wxString& executable,
-                            const wxString& workingDir);
+// changes nothing. The entry names the running program, and when it runs from a build also the
+// working folder; a path the entry cannot hold safely (not UTF-8, a control character) leaves
+// the entry unwritten. Returns false when something could not be written; the caller goes on.
+bool RegisterShellFileTypes(const ShellFileType& type);

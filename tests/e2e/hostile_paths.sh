@@ -1,0 +1,169 @@
+#!/usr/bin/env bash
+# hostile_paths.sh -- the real program against FIFOs, devices, a file-size limit, links, a
+# read-only map checked as an unprivileged user, and settings and data folders it cannot write:
+# a message in the framework's words, or nothing, and never a hang, a kill or a replaced node.
+# Usage: hostile_paths.sh TAVROLU_EXE RES_DIR XSELECTION_EXE
+source "$(dirname "$0")/lib.sh"
+e2e_init e2e_hostile_paths "$@"
+PROGRAM=$EXE
+
+# A little-endian 32-bit integer, as printf %b escapes.
+int32()
+{
+    printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) \
+        $(($1 >> 24 & 255))
+}
+
+# A W by H map of tile 0, all walkable, the hero at (40, 40), then HENS hens in rows.
+write_map() # PATH W H HENS
+{
+    local i sprites
+    sprites="$(int32 0)$(int32 40)$(int32 40)"
+    for ((i = 0; i < $4; i++)); do
+        sprites+="$(int32 1)$(int32 $((i % 40 * 24)))$(int32 $((80 + i / 40 * 24)))"
+    done
+    {
+        printf '%b' "$(int32 "$2")$(int32 "$3")"
+        head -c $(($2 * $3)) /dev/zero
+        head -c 256 /dev/zero | tr '\0' '\1'
+        printf '%b' "$sprites$(int32 -1)"
+    } >"$1"
+}
+
+# The message box "Tavrolu" says exactly EXPECTED; Return closes it.
+message_says() # EXPECTED
+{
+    EXPECTED=$1
+    wait_for_window '^Tavrolu$'
+    local box=$WIN
+    shot message
+    window_geometry "$box"
+    focus_window "$box" $((WX + WW / 2)) $((WY + 10))
+    # Tab focuses the label, which selects its text: the selection is read back exactly.
+    xdotool key Tab
+    wait_until "the text \"$EXPECTED\" in the message box" message_text
+    xdotool key Return
+    wait_until "the message box to close" window_gone '^Tavrolu$'
+}
+message_text()
+{
+    local text
+    text=$("$XSELECTION" 2>/dev/null) || true
+    WAIT_DETAIL="the selection held \"$text\""
+    [ "$text" = "$EXPECTED" ]
+}
+
+main_window() # TITLE_RE: sets MAIN and focuses it
+{
+    wait_for_window "$1"
+    MAIN=$WIN
+    window_geometry "$MAIN"
+    focus_window "$MAIN" $((WX + WW / 2)) $((WY + WH / 2))
+}
+
+# F1 runs the game: its window shows (the tune opened, the backup written or refused), Esc ends it.
+play_and_back() # MAIN_TITLE_RE
+{
+    xdotool key F1
+    wait_for_window '^Play$'
+    window_geometry "$WIN"
+    focus_window "$WIN" $((WX + WW / 2)) $((WY + WH / 2))
+    xdotool key Escape
+    main_window "$1"
+}
+
+quit_from_menu()
+{
+    xdotool key alt+a
+    wait_for_window '^tavrolu$'
+    xdotool key e
+    wait_for_exit
+    [ "$APP_STATUS" -eq 0 ] || fail "Eixir ended the program with status $APP_STATUS"
+}
+
+no_temporaries() # DIR
+{
+    local left
+    left=$(find "$1" -maxdepth 1 -name '.*' ! -name . | tr '\n' ' ')
+    [ -z "$left" ] || fail "temporaries left in $1: $left"
+}
+
+# --- FIFOs and devices named on the command line ---------------------------------------------
+step 1-fifo-and-device
+mkfifo "$WORK/canal.tvr"
+for target in "$WORK/canal.tvr" /dev/zero; do
+    start_app "$target"
+    message_says "Acceso denegado a $target."
+    wait_for_exit
+    [ "$APP_STATUS" -ne 0 ] || fail "the program ended with status 0 after refusing $target"
+    refuse_window ' - Tavrolu$' "a refused map leaves no main window"
+done
+[ -p "$WORK/canal.tvr" ] || fail "the FIFO was replaced"
+
+# --- a file-size limit: a save and the backup of a run fail, the map stays open ----------------
+step 2-file-size-limit
+# 64 by 64 tiles and 1,500 hens: the map and the sprites' backup are both beyond 16 KB.
+write_map "$WORK/gran.tvr" 64 64 1500
+cp "$WORK/gran.tvr" "$SCRATCH/gran.orig"
+EXE=prlimit
+start_app --fsize=16384 "$PROGRAM" "$WORK/gran.tvr"
+EXE=$PROGRAM
+main_window '^gran\.tvr - Tavrolu$'
+xdotool key ctrl+s
+message_says "Disco lleno al acceder a $WORK/gran.tvr."
+main_window '^gran\.tvr - Tavrolu$'
+cmp "$SCRATCH/gran.orig" "$WORK/gran.tvr" || fail "the map changed under a failed save"
+play_and_back '^gran\.tvr - Tavrolu$'
+[ ! -e "$WORK/manager.bak" ] || fail "a backup beyond the limit was written"
+no_temporaries "$WORK"
+quit_from_menu
+
+# --- a link saved through; a linked backup and a FIFO tune left alone -------------------------
+step 3-links-and-tune
+write_map "$SCRATCH/small.tvr" 3 3 0
+{ cat "$SCRATCH/small.tvr"; printf 'ignored tail'; } >"$WORK/real.tvr"
+ln -s real.tvr "$WORK/link.tvr"
+printf 'keep me' >"$WORK/other.txt"
+ln -s other.txt "$WORK/manager.bak"
+rm "$WORK/cor.mid"
+mkfifo "$WORK/cor.mid"
+start_app "$WORK/link.tvr"
+main_window '^link\.tvr - Tavrolu$'
+xdotool key ctrl+s
+saved_through() { cmp -s "$SCRATCH/small.tvr" "$WORK/real.tvr"; }
+wait_until "the map saved into real.tvr" saved_through
+[ "$(readlink "$WORK/link.tvr")" = real.tvr ] || fail "link.tvr is no longer the link"
+play_and_back '^link\.tvr - Tavrolu$'
+[ "$(cat "$WORK/other.txt")" = 'keep me' ] || fail "the backup went through its link"
+[ -f "$WORK/manager.bak" ] && [ ! -L "$WORK/manager.bak" ] || fail "manager.bak is not a file"
+no_temporaries "$WORK"
+quit_from_menu
+
+# --- a read-only map, as a user other than root; settings and data folders it cannot write ----
+step 4-read-only
+RO=$SCRATCH/ro
+mkdir -m 777 "$RO"
+write_map "$RO/ro.tvr" 3 3 0
+chmod 444 "$RO/ro.tvr"
+printf x >"$SCRATCH/plain"
+export XDG_CONFIG_HOME=$SCRATCH/plain/config XDG_DATA_HOME=$SCRATCH/plain/data
+if [ "$(id -u)" -eq 0 ]; then
+    chmod 755 "$SCRATCH"
+    chown 65534:65534 "$RO/ro.tvr"
+    EXE=setpriv
+    start_app --reuid=65534 --regid=65534 --clear-groups "$PROGRAM" "$RO/ro.tvr"
+    EXE=$PROGRAM
+else
+    start_app "$RO/ro.tvr"
+fi
+main_window '^ro\.tvr - Tavrolu$'
+xdotool key ctrl+s
+message_says "Acceso denegado a $RO/ro.tvr."
+write_map "$SCRATCH/ro.orig" 3 3 0
+cmp "$SCRATCH/ro.orig" "$RO/ro.tvr" || fail "the read-only map was replaced"
+no_temporaries "$RO"
+main_window '^ro\.tvr - Tavrolu$'
+windows=$(visible_windows '.' | wc -l)
+[ "$windows" -eq 1 ] ||
+    fail "windows beside the main one: $(visible_windows '.' | xargs -n1 xdotool getwindowname | tr '\n' '|')"
+quit_from_menu

@@ -1,0 +1,124 @@
+// hostile_paths_test.cpp -- what the editor does with FIFOs and devices, unwritable settings and
+// data folders, an empty file and a monstrous recent-file entry: a message in the framework's
+// words with the map still open, or nothing at all.
+#include "editor_session.h"
+#include "../hostile_files.h"
+
+#include "resource.h"
+#include "Motor/jtdecorat.h"
+
+#include <wx/log.h>
+#include <wx/menu.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+wxString U(const std::string& s)
+{
+    return wxString::FromUTF8(s.c_str());
+}
+
+// Keeps every toolkit log message that gets through, as the user would have read it.
+class RecordingLog : public wxLog
+{
+public:
+    wxArrayString messages;
+
+protected:
+    void DoLogTextAtLevel(wxLogLevel, const wxString& text) override { messages.Add(text); }
+};
+
+} // namespace
+
+class HostilePathsTest : public EditorTest
+{
+protected:
+    // The one message the last step showed.
+    wxString OnlyMessage()
+    {
+        auto messages = m_script.TakeMessages();
+        EXPECT_EQ(messages.size(), 1u);
+        return messages.empty() ? wxString() : messages[0].text;
+    }
+    void SaveAt(const std::string& path)
+    {
+        Doc()->SetFilename(U(path));
+        Doc()->SetDocumentSaved(true);
+        Command(ID_FILE_SAVE);
+    }
+    void ExpectMapKept(const wxString& title)
+    {
+        EXPECT_EQ(JTDecorat::GetDecorat()->GetTile(1, 1), 9);
+        EXPECT_EQ(Frame()->GetTitle(), title);
+    }
+};
+
+TEST_F(HostilePathsTest, FifosAndDevicesAreRefusedAndTheMapStaysOpen)
+{
+    ASSERT_TRUE(Start(7, 7));
+    JTDecorat::GetDecorat()->SetTile(1, 1, 9);
+    GuardedFifo fifo(File("canal.tvr"));
+    ASSERT_TRUE(fifo.IsMade());
+
+    // Opened (as from Obrir), and from the recent-file list, which then forgets it.
+    for (const std::string& path : {File("canal.tvr"), std::string("/dev/zero")}) {
+        EXPECT_FALSE(TheApp().OpenDocumentFile(U(path)));
+        EXPECT_EQ(OnlyMessage(), U("Acceso denegado a " + path + "."));
+        ExpectMapKept(U("Sin título - Tavrolu"));
+    }
+    TheApp().GetRecentFiles().Add(U(File("canal.tvr")));
+    Command(ID_FILE_MRU_FILE1);
+    EXPECT_EQ(OnlyMessage(), U("Acceso denegado a " + File("canal.tvr") + "."));
+    EXPECT_EQ(TheApp().GetRecentFiles().Count(), 0u);
+
+    // Saved onto: refused, and the FIFO stays.
+    SaveAt(File("canal.tvr"));
+    EXPECT_EQ(OnlyMessage(), U("Acceso denegado a " + File("canal.tvr") + "."));
+    EXPECT_TRUE(std::filesystem::is_fifo(File("canal.tvr")));
+    EXPECT_FALSE(fifo.Rescued()) << "the editor waited on the FIFO";
+}
+
+TEST_F(HostilePathsTest, UnwritableSettingsAndDataFoldersStayQuiet)
+{
+    // Folders under a plain file cannot be made, not even by root.
+    std::ofstream(File("fitxer")) << "x";
+    setenv("XDG_CONFIG_HOME", File("fitxer/config").c_str(), 1);
+    const char* data = getenv("XDG_DATA_HOME");
+    const std::string savedData = data != nullptr ? data : "";
+    setenv("XDG_DATA_HOME", File("fitxer/data").c_str(), 1);
+    RecordingLog* log = new RecordingLog;
+    wxLog* old = wxLog::SetActiveTarget(log);
+    ASSERT_TRUE(Start(3, 3));
+    SaveAt(File("a.tvr"));
+    Stop();
+    wxLog::SetActiveTarget(old);
+    setenv("XDG_DATA_HOME", savedData.c_str(), 1);
+    EXPECT_TRUE(log->messages.empty()) << log->messages[0];
+    delete log;
+    EXPECT_TRUE(m_script.Messages().empty());
+    EXPECT_TRUE(m_script.Dialogs().empty());
+}
+
+TEST_F(HostilePathsTest, RecentEntriesLongerThanAPathAreDropped)
+{
+    const std::string dir = Dir() + "/config/Local AppWizard-Generated Applications";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir + "/Tavrolu.conf") << "[Recent File List]\nFile1=/" << std::string(4096, 'x')
+                                         << "\nFile2=/" << std::string(4095, 'y') << "\n";
+    ASSERT_TRUE(Start(3, 3));
+    ASSERT_EQ(TheApp().GetRecentFiles().Count(), 1u);
+    EXPECT_EQ(TheApp().GetRecentFiles().Get(0).length(), 4096u);
+}
+
+TEST_F(HostilePathsTest, AnEmptyFileOnTheCommandLineOpensAsAnEmptyMap)
+{
+    std::ofstream(File("buit.tvr"));
+    ASSERT_TRUE(StartWith(File("buit.tvr")));
+    EXPECT_TRUE(m_script.TakeMessages().empty());
+    EXPECT_EQ(JTDecorat::GetDecorat()->GetWidth(), 0);
+    EXPECT_EQ(JTDecorat::GetDecorat()->GetHeight(), 0);
+    EXPECT_EQ(Frame()->GetTitle(), U("buit.tvr - Tavrolu"));
+}
