@@ -97,3 +97,51 @@ std::string EditorTest::Sprites()
     JTManager::GetManager()->Describe(buffer, sizeof buffer);
     return buffer;
 }
+
+void EditorTest::MoveTo(int x, int y)
+{
+    m_input.MouseMove(Canvas()->ClientToScreen(wxPoint(x, y)));
+    Pump(30);
+}
+
+void EditorTest::Click(int x, int y, int button)
+{
+    MoveTo(x, y);
+    m_input.MouseClick(button);
+    Pump(50);
+}
+
+void EditorTest::Key(int key, int modifiers)
+{
+    // A pointer already over the view stays where it is: a pending sprite follows it.
+    if (!Canvas()->GetScreenRect().Contains(wxGetMousePosition())) {
+        m_input.MouseMove(Canvas()->ClientToScreen(wxPoint(Canvas()->GetClientSize().x - 5, 5)));
+        Pump(30);
+    }
+    if (wxWindow::FindFocus() != Canvas()) {
+        Canvas()->SetFocus();
+        Pump(30);
+    }
+    m_input.Char(key, modifiers);
+    Pump(80);
+}
+
+std::vector<COLORREF> EditorTest::Shown(const wxRect& area)
+{
+    return ScreenPixels(Canvas(), area);
+}
+
+bool EditorTest::ViewSettled()
+{
+    const wxRect corner(0, 0, 48, 48);
+    std::vector<COLORREF> last;
+    return PumpUntil([&] {
+        std::vector<COLORREF> now = Shown(corner);
+        bool painted = now.size() == 48 * 48 && now[0] == ViewPixel(0, 0) && now[0] != RGB(255, 255, 255);
+        bool same = now == last;
+        last = now;
+        if (!painted || !same)
+            Pump(50);
+        return painted && same;
+    });
+}

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <string>
 
@@ -43,10 +44,22 @@ protected:
     // The sprites of the map as " - <type>" each, front first.
     static std::string Sprites();
 
+    // Real input from the X server. Without a window manager the focus follows the pointer:
+    // the pointer goes over the view first, at a point in the view's client coordinates.
+    void MoveTo(int x, int y);
+    void Click(int x, int y, int button = wxMOUSE_BTN_LEFT);
+    // A key pressed while the view has the focus, the pointer resting over it.
+    void Key(int key, int modifiers = wxMOD_NONE);
+    // A rectangle of the view as the screen shows it.
+    std::vector<COLORREF> Shown(const wxRect& area);
+    // Waits until the view's first picture is on screen and at rest.
+    bool ViewSettled();
+
     std::string Dir() const { return m_work.Path(); }
     std::string File(const std::string& name) const { return m_work.Path() + "/" + name; }
 
     ModalScript m_script;
+    wxUIActionSimulator m_input;
 
 private:
     ScratchWorkingDir m_work;

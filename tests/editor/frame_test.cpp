@@ -129,6 +129,8 @@ TEST_F(FrameTest, CommandsWithoutHandlersAreDisabledAndDeleteFollowsTheSelection
 TEST_F(FrameTest, OverlayTogglesItsCheckMarkAndSaveSwitchesItOff)
 {
     ASSERT_TRUE(Start(4, 4));
+    // The window's first paint is over before the toggle, so only the toggle can draw the crosses.
+    ASSERT_TRUE(ViewSettled());
     JTDecorat::GetDecorat()->SetWalkable(0, 0);
     EXPECT_FALSE(Frame()->GetMenuBar()->FindItem(ID_VIEW_COLLISIONS)->IsChecked());
     Command(ID_VIEW_COLLISIONS);
@@ -136,12 +138,14 @@ TEST_F(FrameTest, OverlayTogglesItsCheckMarkAndSaveSwitchesItOff)
     EXPECT_TRUE(Doc()->m_bShowCollisions);
     EXPECT_TRUE(Frame()->GetMenuBar()->FindItem(ID_VIEW_COLLISIONS)->IsChecked());
     EXPECT_TRUE(Frame()->GetToolBar()->GetToolState(ID_VIEW_COLLISIONS));
-    // The crosses are red lines over the blocked cells.
-    Pump(30);
-    int red = 0;
-    for (int x = 0; x < 16; x++)
-        red += ViewPixel(x, x) == 0x0000FF ? 1 : 0;
-    EXPECT_GT(red, 8);
+    // The crosses are red lines over the blocked cells, on screen.
+    auto red = [this] {
+        int n = 0;
+        for (int x = 0; x < 16; x++)
+            n += ScreenPixel(Canvas(), x, x) == RGB(255, 0, 0) ? 1 : 0;
+        return n;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return red() > 8; }, 2000)) << red();
 
     Doc()->SetFilename(wxString::FromUTF8(File("o.tvr").c_str()));
     Doc()->SetDocumentSaved(true);

@@ -233,13 +233,19 @@ TEST_F(PlayWindow, EndsShowTheirMessagesOverTheLastFrame)
 
     // The hero's death wins over the talk asked for in the same tick.
     Place(new WeakHero, 100, 100);
-    Place(SPRITE_MALOTE, 100, 100);
-    Place(new ReadyTarok("Hola"), 120, 100);
+    JTSprite* pEnemy = Place(SPRITE_MALOTE, 500, 400);
+    JTSprite* pTarok = Place(new ReadyTarok("Hola"), 560, 400);
     m_script.OnNextMessage([&](const ShownMessage&) {
         // The frame of the last tick is up: the life bar, 220 to 225 before, is gone.
         EXPECT_EQ(ScreenPixel(m_pGame, 222, 17), TileOnScreen(222, 17));
     });
-    EXPECT_EQ(Play([](wxDialog*) {}), wxID_OK);
+    // Both reach the hero in one tick, once the window and its life bar are on screen.
+    EXPECT_EQ(Play([&](wxDialog* pDlg) {
+                  EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(pDlg, 222, 17) == RGB(255, 0, 0); }));
+                  pEnemy->SetPos(100, 100);
+                  pTarok->SetPos(120, 100);
+              }),
+              wxID_OK);
     EXPECT_EQ(Count(kClose), 1);
     EXPECT_NE(JTKernel::GetKernel()->GetTalker(), nullptr) << "left for the main frame";
     auto shown = m_script.Messages();
@@ -248,6 +254,38 @@ TEST_F(PlayWindow, EndsShowTheirMessagesOverTheLastFrame)
     EXPECT_EQ(shown[1].text + shown[1].caption, "Pot ser la propera vegada.GAME OVER NEN");
     EXPECT_EQ(shown[1].parent, "Play");
     EXPECT_EQ(m_script.Dialogs().size(), 2u) << "no talk dialog";
+}
+
+TEST_F(PlayWindow, CtrlStrikesOnlyOnceTheSwordIsFound)
+{
+    Place(SPRITE_PLAYER, 100, 100);
+    JTSprite* pSword = Place(SPRITE_ESPASA, 400, 300);
+    const wxRect hero(100, 100, 32, 32); // the camera stays at the map's corner
+    auto play = [&](wxDialog* pDlg) {
+        // The hero standing still, its start's blinking over: the same picture twice in a row.
+        std::vector<COLORREF> still;
+        auto settled = [&] {
+            std::vector<COLORREF> before = ScreenPixels(pDlg, hero);
+            Pump(250);
+            still = ScreenPixels(pDlg, hero);
+            return still == before;
+        };
+        auto strikes = [&] {
+            m_keys.KeyDown(WXK_CONTROL);
+            bool changed = PumpUntil([&] { return ScreenPixels(pDlg, hero) != still; }, 600);
+            m_keys.KeyUp(WXK_CONTROL);
+            return changed;
+        };
+        ASSERT_TRUE(PumpUntil(settled, 5000));
+        EXPECT_FALSE(strikes()) << "no sword yet";
+        pSword->SetPos(100, 100); // picked up at the next tick
+        ASSERT_TRUE(PumpUntil(settled, 5000));
+        EXPECT_TRUE(strikes()) << "the sword found, Ctrl strikes";
+        EXPECT_TRUE(PumpUntil([&] { return ScreenPixels(pDlg, hero) == still; }, 2000))
+            << "the strike ends, the hero stands again";
+        pDlg->Close();
+    };
+    EXPECT_EQ(Play(play), wxID_CANCEL);
 }
 
 TEST_F(PlayWindow, TuneLoopsUntilEveryWayOutClosesIt)

@@ -60,17 +60,29 @@ bool PumpUntil(const std::function<bool()>& done, int ms)
     return true;
 }
 
+std::vector<COLORREF> ScreenPixels(wxWindow* window, const wxRect& area)
+{
+    std::vector<COLORREF> pixels;
+    GdkPixbuf* shot = gdk_pixbuf_get_from_window(window->GTKGetDrawingWindow(), area.x, area.y,
+                                                 area.width, area.height);
+    if (shot == nullptr) {
+        ADD_FAILURE() << "no pixels at (" << area.x << ", " << area.y << ") on screen";
+        return pixels;
+    }
+    const int stride = gdk_pixbuf_get_rowstride(shot), channels = gdk_pixbuf_get_n_channels(shot);
+    for (int y = 0; y < area.height; y++) {
+        const guchar* p = gdk_pixbuf_get_pixels(shot) + y * stride;
+        for (int x = 0; x < area.width; x++, p += channels)
+            pixels.push_back(RGB(p[0], p[1], p[2]));
+    }
+    g_object_unref(shot);
+    return pixels;
+}
+
 COLORREF ScreenPixel(wxWindow* window, int x, int y)
 {
-    GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(window->GTKGetDrawingWindow(), x, y, 1, 1);
-    if (pixbuf == nullptr) {
-        ADD_FAILURE() << "no pixel (" << x << ", " << y << ") on screen";
-        return 0xFFFFFFFF;
-    }
-    const guchar* p = gdk_pixbuf_get_pixels(pixbuf);
-    COLORREF colour = RGB(p[0], p[1], p[2]);
-    g_object_unref(pixbuf);
-    return colour;
+    std::vector<COLORREF> pixel = ScreenPixels(window, wxRect(x, y, 1, 1));
+    return pixel.empty() ? 0xFFFFFFFF : pixel[0];
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "platform/windefs.h"
 
 #include <wx/dialog.h>
+#include <wx/gdicmn.h>
 #include <wx/modalhook.h>
 #include <wx/string.h>
 #include <wx/timer.h>
@@ -24,6 +25,8 @@ bool PumpUntil(const std::function<bool()>& done, int ms = 5000);
 
 // A pixel of a window's client area as the X server shows it.
 COLORREF ScreenPixel(wxWindow* window, int x, int y);
+// A rectangle of a window's client area as the X server shows it, row by row.
+std::vector<COLORREF> ScreenPixels(wxWindow* window, const wxRect& area);
 
 // A message box the program showed, as the user read it.
 struct ShownMessage
