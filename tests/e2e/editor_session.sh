@@ -237,7 +237,7 @@ xdotool type --delay 40 mapa_e2e
 name_typed()
 {
     xdotool key ctrl+a
-    [ "$("$XSELECTION" 2>/dev/null)" = mapa_e2e ]
+    [ "$(timeout "$X_CALL_TIMEOUT" "$XSELECTION" 2>/dev/null)" = mapa_e2e ]
 }
 wait_until "the name \"mapa_e2e\" in the chooser's name field" name_typed
 # The chooser may drop an Enter that comes soon after the typing (seen on every run here): while

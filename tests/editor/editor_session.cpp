@@ -39,7 +39,8 @@ bool EditorTest::Start(int width, int height)
     m_started = TheApp().InitInstance(wxArrayString());
     Pump(20);
     m_script.TakeDialogs(); // counts start after the start
-    return m_started;
+    // The window on screen before any real input: a key sent earlier would be lost.
+    return m_started && ViewSettled();
 }
 
 bool EditorTest::StartWith(const std::string& path)
@@ -49,7 +50,7 @@ bool EditorTest::StartWith(const std::string& path)
     m_started = TheApp().InitInstance(args);
     Pump(20);
     m_script.TakeDialogs();
-    return m_started;
+    return m_started && ViewSettled();
 }
 
 void EditorTest::Stop()
@@ -144,4 +145,11 @@ bool EditorTest::ViewSettled()
             Pump(50);
         return painted && same;
     });
+}
+
+void EditorTest::ViewAtRest()
+{
+    Pump(100);
+    Canvas()->Update();
+    Pump();
 }

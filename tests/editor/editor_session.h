@@ -54,6 +54,9 @@ protected:
     std::vector<COLORREF> Shown(const wxRect& area);
     // Waits until the view's first picture is on screen and at rest.
     bool ViewSettled();
+    // Paints already asked for (a focus change, a click's own redraw) are done: whatever paints
+    // the view after this, the next step asked for.
+    void ViewAtRest();
 
     std::string Dir() const { return m_work.Path(); }
     std::string File(const std::string& name) const { return m_work.Path() + "/" + name; }

@@ -129,9 +129,9 @@ TEST_F(FrameTest, CommandsWithoutHandlersAreDisabledAndDeleteFollowsTheSelection
 TEST_F(FrameTest, OverlayTogglesItsCheckMarkAndSaveSwitchesItOff)
 {
     ASSERT_TRUE(Start(4, 4));
-    // The window's first paint is over before the toggle, so only the toggle can draw the crosses.
-    ASSERT_TRUE(ViewSettled());
     JTDecorat::GetDecorat()->SetWalkable(0, 0);
+    // Every paint asked for is over before the toggle: only the toggle can draw the crosses.
+    ViewAtRest();
     EXPECT_FALSE(Frame()->GetMenuBar()->FindItem(ID_VIEW_COLLISIONS)->IsChecked());
     Command(ID_VIEW_COLLISIONS);
     UpdateUI();

@@ -12,6 +12,7 @@
 #include "platform/wx/icons.h"
 
 #include <gtk/gtk.h>
+#include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
@@ -120,7 +121,6 @@ protected:
 TEST_F(ScreenTest, DeleteAndARightClickTakeTheSpriteOffTheScreenAtOnce)
 {
     ASSERT_TRUE(Start(20, 20));
-    ASSERT_TRUE(ViewSettled());
     // A hen selected by a click shows in a red frame; Delete takes both away from the screen.
     const wxRect hen(64, 64, 32, 32), around(60, 60, 40, 40);
     const std::vector<COLORREF> ground = Shown(around);
@@ -130,6 +130,7 @@ TEST_F(ScreenTest, DeleteAndARightClickTakeTheSpriteOffTheScreenAtOnce)
     Click(hen.x + placed->GetWidth() / 2, hen.y + placed->GetHeight() / 2);
     EXPECT_EQ(Doc()->m_pSprite, placed);
     EXPECT_TRUE(AnyRed(hen.x - 1, hen.y + 10, hen.x + 1, hen.y + 10)) << "the selection's frame";
+    ViewAtRest();
     Key(WXK_DELETE);
     EXPECT_EQ(Sprites(), "");
     EXPECT_TRUE(ShowsAgain(around, ground)) << "the hen or its frame stayed on screen";
@@ -150,17 +151,32 @@ TEST_F(ScreenTest, DeleteAndARightClickTakeTheSpriteOffTheScreenAtOnce)
     EXPECT_NE(Doc()->m_pSprite, nullptr) << "Delete is off while a sprite waits to be placed";
     EXPECT_EQ(Shown(pending), hero);
     EXPECT_NE(JTRender::GetRender()->GetPlayer(), nullptr);
+    ViewAtRest();
     Click(cursor.x, cursor.y, wxMOUSE_BTN_RIGHT);
     EXPECT_EQ(Doc()->m_pSprite, nullptr);
     EXPECT_EQ(JTRender::GetRender()->GetPlayer(), nullptr);
     EXPECT_TRUE(ShowsAgain(pending, empty)) << "the dropped hero stayed on screen";
     EXPECT_EQ(Sprites(), "");
+
+    // A hero still waiting when the dialog opens again counts as the map's hero while the
+    // dialog runs (the list starts on the hen), and is destroyed once it ends.
+    m_script.Then([](wxDialog* dlg) { ClickButton(dlg, wxID_OK); });
+    Key('s');
+    MoveTo(cursor.x, cursor.y);
+    m_script.Then([](wxDialog* dlg) {
+        auto* list = dynamic_cast<wxListBox*>(dlg->FindWindow(IDC_SPRITE_LIST));
+        EXPECT_TRUE(list != nullptr && list->GetSelection() == SPRITE_GALLINA);
+        ClickButton(dlg, wxID_CANCEL);
+    });
+    Key('s');
+    EXPECT_EQ(m_script.TakeDialogs().size(), 2u);
+    EXPECT_TRUE(m_script.TakeMessages().empty());
+    EXPECT_EQ(JTRender::GetRender()->GetPlayer(), nullptr);
 }
 
 TEST_F(ScreenTest, TheTilePaletteGivesABrushOnlyWhenClosedWithTancar)
 {
     ASSERT_TRUE(Start(20, 20));
-    ASSERT_TRUE(ViewSettled());
     // Tile 5, clicked in the palette, then Tancar: a stroke paints it on screen.
     m_script.Then([this](wxDialog* dlg) {
         m_input.MouseMove(dlg->ClientToScreen(wxPoint(5 * 16 + 8, 8)));
@@ -179,6 +195,7 @@ TEST_F(ScreenTest, TheTilePaletteGivesABrushOnlyWhenClosedWithTancar)
     EXPECT_TRUE(Changes(cell, ground)) << "the painted cell";
 
     // Opened again and cancelled: no brush is left, and a click paints nothing.
+    ViewAtRest();
     Key('t');
     ASSERT_EQ(m_script.TakeDialogs(), std::vector<wxString>{U("Seleccio de tiles")});
     EXPECT_EQ(Doc()->m_nTile, -1);
