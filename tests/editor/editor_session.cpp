@@ -1,12 +1,26 @@
 // editor_session.cpp -- starting and stopping the whole editor for a test.
 #include "editor_session.h"
 
+#include "Motor/jtkernel.h"
 #include "Motor/jtmanager.h"
 
 #include <wx/app.h>
 #include <wx/menu.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+wxString U(const std::string& s)
+{
+    return wxString::FromUTF8(s.c_str());
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 EditorTest::EditorTest()
 {
@@ -90,6 +104,14 @@ unsigned long EditorTest::ViewPixel(int x, int y)
         return 0xFFFFFFFF;
     }
     return s.Pixel(x, y);
+}
+
+JTSprite* EditorTest::Place(int type, int x, int y)
+{
+    JTSprite* s = JTKernel::GetKernel()->CreateSprite(type);
+    s->SetPos(x, y);
+    JTManager::GetManager()->Add(s);
+    return s;
 }
 
 std::string EditorTest::Sprites()

@@ -9,12 +9,18 @@
 #include "Tavrolu.h"
 #include "TavroluDoc.h"
 #include "TavroluView.h"
+#include "Motor/jtsprite.h"
 
 #include <gtest/gtest.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 #include <string>
+
+// A text of the program's, written in UTF-8.
+wxString U(const std::string& s);
+// A whole file's bytes; empty when it cannot be read.
+std::string ReadAll(const std::string& path);
 
 class EditorTest : public ::testing::Test
 {
@@ -43,6 +49,8 @@ protected:
     unsigned long ViewPixel(int x, int y);
     // The sprites of the map as " - <type>" each, front first.
     static std::string Sprites();
+    // A new sprite of the type at (x, y), at the front of the map's list.
+    static JTSprite* Place(int type, int x, int y);
 
     // Real input from the X server. Without a window manager the focus follows the pointer:
     // the pointer goes over the view first, at a point in the view's client coordinates.

@@ -16,22 +16,6 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
-namespace {
-
-wxString U(const char* s)
-{
-    return wxString::FromUTF8(s);
-}
-
-JTSprite* Place(int type, int x, int y)
-{
-    JTSprite* s = JTKernel::GetKernel()->CreateSprite(type);
-    s->SetPos(x, y);
-    JTManager::GetManager()->Add(s);
-    return s;
-}
-
-} // namespace
 
 using FrameTest = EditorTest;
 

@@ -17,29 +17,7 @@
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
-#include <fstream>
-#include <iterator>
-
 namespace {
-
-wxString U(const std::string& s)
-{
-    return wxString::FromUTF8(s.c_str());
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-JTSprite* Place(int type, int x, int y)
-{
-    JTSprite* s = JTKernel::GetKernel()->CreateSprite(type);
-    s->SetPos(x, y);
-    JTManager::GetManager()->Add(s);
-    return s;
-}
 
 // A tool button of the toolbar as the user finds it: its place on screen and its picture.
 struct ToolButton
