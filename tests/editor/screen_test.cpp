@@ -99,6 +99,10 @@ protected:
 TEST_F(ScreenTest, DeleteAndARightClickTakeTheSpriteOffTheScreenAtOnce)
 {
     ASSERT_TRUE(Start(20, 20));
+    // The toolkit repaints the whole window when the Delete button greys out: the command's own
+    // repaint shows only without the toolbar.
+    Command(ID_VIEW_TOOLBAR);
+    ASSERT_FALSE(Frame()->GetToolBar()->IsShown());
     // A hen selected by a click shows in a red frame; Delete takes both away from the screen.
     const wxRect hen(64, 64, 32, 32), around(60, 60, 40, 40);
     const std::vector<COLORREF> ground = Shown(around);
