@@ -235,7 +235,7 @@ focus_window "$SAVE" $((WX + WW / 2)) $((WY + WH / 2))
 # with the name before the extension selected: what is typed takes the name's place.
 name_proposed()
 {
-    [ "$("$XSELECTION" 2>/dev/null)" = "Sin título" ]
+    [ "$(timeout "$X_CALL_TIMEOUT" "$XSELECTION" 2>/dev/null)" = "Sin título" ]
 }
 wait_until "\"Sin título\" selected in the chooser's name field" name_proposed
 xdotool type --delay 40 mapa_e2e
@@ -243,7 +243,7 @@ xdotool type --delay 40 mapa_e2e
 name_typed()
 {
     xdotool key ctrl+a
-    [ "$("$XSELECTION" 2>/dev/null)" = mapa_e2e.tvr ]
+    [ "$(timeout "$X_CALL_TIMEOUT" "$XSELECTION" 2>/dev/null)" = mapa_e2e.tvr ]
 }
 wait_until "the name \"mapa_e2e.tvr\" in the chooser's name field" name_typed
 # The chooser may drop an Enter that comes soon after the typing (seen on every run here): while

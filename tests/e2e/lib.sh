@@ -18,6 +18,14 @@ IMPORT=/usr/bin/import
 # The machine is shared and slow: every wait is generous.
 E2E_TIMEOUT=${E2E_TIMEOUT:-30}
 
+# Every call to the X server has a deadline of its own: a server or a window that stops answering
+# fails the step instead of hanging the test.
+X_CALL_TIMEOUT=20
+xdotool()
+{
+    timeout "$X_CALL_TIMEOUT" /usr/bin/xdotool "$@"
+}
+
 STEP=setup
 APP_PID=
 WAIT_DETAIL=
@@ -57,7 +65,14 @@ e2e_cleanup()
     fi
     if [ -n "$APP_PID" ]; then
         if [ ! -e "$SCRATCH/app.rc" ] && [ -s "$SCRATCH/app.pid" ]; then
-            kill "$(cat "$SCRATCH/app.pid")" 2>/dev/null || true
+            local pid deadline=$((SECONDS + 10))
+            pid=$(cat "$SCRATCH/app.pid")
+            kill "$pid" 2>/dev/null || true
+            # A program that does not end at the request is ended for good.
+            while kill -0 "$pid" 2>/dev/null && ((SECONDS < deadline)); do
+                sleep 0.2
+            done
+            kill -KILL "$pid" 2>/dev/null || true
         fi
         wait "$APP_PID" 2>/dev/null || true
     fi
@@ -99,7 +114,7 @@ report_failure()
     FAILED=1
     echo "FAIL $TEST_NAME, step $STEP: $*" >&2
     local saved=() f dest
-    [ -z "${DISPLAY:-}" ] || "$IMPORT" -window root "$SHOTS/$STEP--at-failure.png" 2>/dev/null || true
+    [ -z "${DISPLAY:-}" ] || timeout "$X_CALL_TIMEOUT" "$IMPORT" -window root "$SHOTS/$STEP--at-failure.png" 2>/dev/null || true
     for f in "$SHOTS/$STEP"--*.png; do
         [ -e "$f" ] || continue
         dest="$ARTIFACTS/$TEST_NAME-$(basename "$f" | sed 's/--/-/')"
@@ -246,7 +261,7 @@ focus_window()
 shot()
 {
     SHOT=$SHOTS/$STEP--$1.png
-    "$IMPORT" -window root "$SHOT" || fail "no screenshot"
+    timeout "$X_CALL_TIMEOUT" "$IMPORT" -window root "$SHOT" || fail "no screenshot"
 }
 
 # crop SRC X Y W H DEST

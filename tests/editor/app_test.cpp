@@ -3,19 +3,7 @@
 
 #include "platform/wx/shell_registration.h"
 
-#include <fstream>
-#include <iterator>
 #include <sys/stat.h>
-
-namespace {
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-} // namespace
 
 using AppTest = EditorTest;
 

@@ -19,17 +19,6 @@
 
 namespace {
 
-wxString U(const std::string& s)
-{
-    return wxString::FromUTF8(s.c_str());
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 void WriteAll(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;

@@ -9,7 +9,65 @@
 #include <wx/image.h>
 #include <wx/init.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
 namespace {
+
+// The last line of defence against a hang that no dialog deadline catches (a wait stuck outside
+// any event loop): a test still running after this long ends the whole run, naming the test,
+// long before the test driver's own timeout.
+const std::chrono::seconds kTestDeadline(90);
+
+class TestWatchdog : public ::testing::EmptyTestEventListener
+{
+public:
+    TestWatchdog() : m_thread([this] { Watch(); }) {}
+    ~TestWatchdog() override
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    void OnTestStart(const ::testing::TestInfo& info) override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_name = std::string(info.test_suite_name()) + "." + info.name();
+        m_start = std::chrono::steady_clock::now();
+        m_running = true;
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_running = false;
+    }
+
+private:
+    void Watch()
+    {
+        while (!m_stop) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_running && std::chrono::steady_clock::now() - m_start > kTestDeadline) {
+                std::fprintf(stderr, "\n%s still running after %d s: the run ends here\n",
+                             m_name.c_str(), int(kTestDeadline.count()));
+                std::fflush(stderr);
+                _exit(3);
+            }
+        }
+    }
+
+    std::mutex m_mutex;
+    std::string m_name;
+    std::chrono::steady_clock::time_point m_start;
+    bool m_running = false;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
 
 // The editor's application without its start-up: each test starts what it needs.
 class TestApp : public CTavroluApp
@@ -24,6 +82,8 @@ public:
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // Owned by GoogleTest from here on.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TestWatchdog);
     // The desktop's data folder is read once by the toolkit: one scratch folder for the whole
     // run, so that nothing lands in the user's own.
     ScratchDir data;

@@ -9,11 +9,18 @@
 #include "Tavrolu.h"
 #include "TavroluDoc.h"
 #include "TavroluView.h"
+#include "Motor/jtsprite.h"
 
 #include <gtest/gtest.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <string>
+
+// A text of the program's, written in UTF-8.
+wxString U(const std::string& s);
+// A whole file's bytes; empty when it cannot be read.
+std::string ReadAll(const std::string& path);
 
 class EditorTest : public ::testing::Test
 {
@@ -42,11 +49,28 @@ protected:
     unsigned long ViewPixel(int x, int y);
     // The sprites of the map as " - <type>" each, front first.
     static std::string Sprites();
+    // A new sprite of the type at (x, y), at the front of the map's list.
+    static JTSprite* Place(int type, int x, int y);
+
+    // Real input from the X server. Without a window manager the focus follows the pointer:
+    // the pointer goes over the view first, at a point in the view's client coordinates.
+    void MoveTo(int x, int y);
+    void Click(int x, int y, int button = wxMOUSE_BTN_LEFT);
+    // A key pressed while the view has the focus, the pointer resting over it.
+    void Key(int key, int modifiers = wxMOD_NONE);
+    // A rectangle of the view as the screen shows it.
+    std::vector<COLORREF> Shown(const wxRect& area);
+    // Waits until the view's first picture is on screen and at rest.
+    bool ViewSettled();
+    // Paints already asked for (a focus change, a click's own redraw) are done: whatever paints
+    // the view after this, the next step asked for.
+    void ViewAtRest();
 
     std::string Dir() const { return m_work.Path(); }
     std::string File(const std::string& name) const { return m_work.Path() + "/" + name; }
 
     ModalScript m_script;
+    wxUIActionSimulator m_input;
 
 private:
     ScratchWorkingDir m_work;

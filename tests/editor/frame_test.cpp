@@ -16,22 +16,6 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
-namespace {
-
-wxString U(const char* s)
-{
-    return wxString::FromUTF8(s);
-}
-
-JTSprite* Place(int type, int x, int y)
-{
-    JTSprite* s = JTKernel::GetKernel()->CreateSprite(type);
-    s->SetPos(x, y);
-    JTManager::GetManager()->Add(s);
-    return s;
-}
-
-} // namespace
 
 using FrameTest = EditorTest;
 
@@ -130,18 +114,22 @@ TEST_F(FrameTest, OverlayTogglesItsCheckMarkAndSaveSwitchesItOff)
 {
     ASSERT_TRUE(Start(4, 4));
     JTDecorat::GetDecorat()->SetWalkable(0, 0);
+    // Every paint asked for is over before the toggle: only the toggle can draw the crosses.
+    ViewAtRest();
     EXPECT_FALSE(Frame()->GetMenuBar()->FindItem(ID_VIEW_COLLISIONS)->IsChecked());
     Command(ID_VIEW_COLLISIONS);
     UpdateUI();
     EXPECT_TRUE(Doc()->m_bShowCollisions);
     EXPECT_TRUE(Frame()->GetMenuBar()->FindItem(ID_VIEW_COLLISIONS)->IsChecked());
     EXPECT_TRUE(Frame()->GetToolBar()->GetToolState(ID_VIEW_COLLISIONS));
-    // The crosses are red lines over the blocked cells.
-    Pump(30);
-    int red = 0;
-    for (int x = 0; x < 16; x++)
-        red += ViewPixel(x, x) == 0x0000FF ? 1 : 0;
-    EXPECT_GT(red, 8);
+    // The crosses are red lines over the blocked cells, on screen.
+    auto red = [this] {
+        int n = 0;
+        for (int x = 0; x < 16; x++)
+            n += ScreenPixel(Canvas(), x, x) == RGB(255, 0, 0) ? 1 : 0;
+        return n;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return red() > 8; }, 2000)) << red();
 
     Doc()->SetFilename(wxString::FromUTF8(File("o.tvr").c_str()));
     Doc()->SetDocumentSaved(true);

@@ -7,7 +7,6 @@
 #include "tests/motor_fixture.h"
 #include "wx_test_support.h"
 
-#include <gtk/gtk.h>
 #include <wx/checkbox.h>
 #include <wx/uiaction.h>
 
@@ -16,13 +15,11 @@ namespace {
 // The 2-pixel white frame about tile t's cell, not filled, as the X server shows the dialog.
 bool FrameOnScreen(wxWindow* pDlg, int t)
 {
-    wxSize size = pDlg->GetClientSize();
-    GdkPixbuf* shot = gdk_pixbuf_get_from_window(pDlg->GTKGetDrawingWindow(), 0, 0, size.x, size.y);
-    auto at = [shot](int x, int y) {
-        const guchar* p = gdk_pixbuf_get_pixels(shot) + y * gdk_pixbuf_get_rowstride(shot) +
-                          x * gdk_pixbuf_get_n_channels(shot);
-        return RGB(p[0], p[1], p[2]);
-    };
+    const wxSize size = pDlg->GetClientSize();
+    const std::vector<COLORREF> shot = ScreenPixels(pDlg, wxRect(size));
+    if (shot.size() != size_t(size.x) * size.y)
+        return false;
+    auto at = [&](int x, int y) { return shot[size_t(y) * size.x + x]; };
     CRect r = JTDecorat::GetDecorat()->PaletteRect(t);
     bool framed = at(r.left + 8, r.top + 8) != RGB(255, 255, 255);
     for (int i = 0; i < 16; i++)
@@ -33,7 +30,6 @@ bool FrameOnScreen(wxWindow* pDlg, int t)
     wxRect palette = pDlg->FindWindow(IDC_PALETTE)->GetRect();
     framed &= palette.GetRight() >= 192 && palette.GetBottom() >= 208;
     framed &= at(palette.GetRight(), 100) == RGB(0, 0, 0) && at(100, palette.GetBottom()) == RGB(0, 0, 0);
-    g_object_unref(shot);
     return framed;
 }
 

@@ -1,6 +1,8 @@
 // wx_test_support.cpp -- event-loop turns and the modal-dialog script.
 #include "wx_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include <wx/app.h>
@@ -13,8 +15,19 @@
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
+namespace {
+// How many Pump calls are running: an action runs only at the depth its dialog was entered at,
+// never inside a wait of the test's own that happens to dispatch events.
+int g_pumpDepth = 0;
+}
+
 void Pump(int ms)
 {
+    struct Depth
+    {
+        Depth() { g_pumpDepth++; }
+        ~Depth() { g_pumpDepth--; }
+    } depth;
     wxStopWatch watch;
     do {
         wxTheApp->ProcessPendingEvents();
@@ -34,6 +47,118 @@ void IdleCycle()
     Pump();
     wxTheApp->ProcessIdle();
     Pump();
+}
+
+bool PumpUntil(const std::function<bool()>& done, int ms)
+{
+    wxStopWatch watch;
+    while (!done()) {
+        if (watch.Time() >= ms)
+            return done();
+        Pump(5);
+    }
+    return true;
+}
+
+std::vector<COLORREF> ScreenPixels(wxWindow* window, const wxRect& area)
+{
+    std::vector<COLORREF> pixels;
+    GdkPixbuf* shot = gdk_pixbuf_get_from_window(window->GTKGetDrawingWindow(), area.x, area.y,
+                                                 area.width, area.height);
+    if (shot == nullptr) {
+        ADD_FAILURE() << "no pixels at (" << area.x << ", " << area.y << ") on screen";
+        return pixels;
+    }
+    const int stride = gdk_pixbuf_get_rowstride(shot), channels = gdk_pixbuf_get_n_channels(shot);
+    for (int y = 0; y < area.height; y++) {
+        const guchar* p = gdk_pixbuf_get_pixels(shot) + y * stride;
+        for (int x = 0; x < area.width; x++, p += channels)
+            pixels.push_back(RGB(p[0], p[1], p[2]));
+    }
+    g_object_unref(shot);
+    return pixels;
+}
+
+COLORREF ScreenPixel(wxWindow* window, int x, int y)
+{
+    std::vector<COLORREF> pixel = ScreenPixels(window, wxRect(x, y, 1, 1));
+    return pixel.empty() ? 0xFFFFFFFF : pixel[0];
+}
+
+namespace {
+
+class CallbackTimer : public wxTimer
+{
+public:
+    explicit CallbackTimer(std::function<void()> tick) : m_tick(std::move(tick)) {}
+    void Notify() override { m_tick(); }
+
+private:
+    std::function<void()> m_tick;
+};
+
+long long NowMs()
+{
+    return wxGetLocalTimeMillis().GetValue();
+}
+
+} // namespace
+
+ModalScript::ModalScript() : m_timer(new CallbackTimer([this] { Tick(); }))
+{
+    Register();
+    m_timer->Start(10);
+}
+
+ModalScript::~ModalScript()
+{
+    m_timer->Stop();
+    Unregister();
+}
+
+bool ModalScript::IsOpen(const wxDialog* dialog) const
+{
+    return std::any_of(m_open.begin(), m_open.end(), [dialog](const Open& o) { return o.dialog == dialog; });
+}
+
+// Only the innermost dialog's action runs, and only from the loop that dialog is modal in; the
+// action itself runs from the pending events, not inside this timer's callback, so the timer
+// keeps firing while an action pumps events or waits in a dialog of its own.
+void ModalScript::Tick()
+{
+    if (!m_open.empty() && m_open.back().dialog->IsModal() && m_open.back().depth == g_pumpDepth) {
+        wxDialog* top = m_open.back().dialog;
+        auto due = std::find_if(m_pending.begin(), m_pending.end(),
+                                [top](const Pending& p) { return p.dialog == top; });
+        if (due != m_pending.end()) {
+            Action action = std::move(due->action);
+            m_pending.erase(due);
+            std::weak_ptr<bool> alive = m_alive;
+            wxTheApp->CallAfter([this, alive, top, action] {
+                if (alive.expired() || !IsOpen(top))
+                    return;
+                if (m_open.back().dialog == top && m_open.back().depth == g_pumpDepth)
+                    action(top);
+                else
+                    m_pending.push_back(Pending{top, action});
+            });
+        }
+    }
+    Watch();
+}
+
+// The innermost dialog first: modal loops end only from the top.
+void ModalScript::Watch()
+{
+    for (auto it = m_open.rbegin(); it != m_open.rend(); ++it) {
+        if (it->ended || NowMs() - it->since < kModalDeadlineMs)
+            continue;
+        it->ended = true;
+        ADD_FAILURE() << "the dialog \"" << it->title.ToStdString(wxConvUTF8) << "\" was still open after "
+                      << kModalDeadlineMs / 1000 << " s: ended by the watchdog";
+        CancelDialog(it->dialog);
+        return;
+    }
 }
 
 std::vector<wxString> ModalScript::TakeDialogs()
@@ -67,10 +192,11 @@ int ModalScript::Enter(wxDialog* dialog)
     // A native file dialog keeps its title as its message.
     auto* files = dynamic_cast<wxFileDialogBase*>(dialog);
     // A native file dialog enters twice, once for itself and once as a dialog.
-    if (std::find(m_entered.begin(), m_entered.end(), dialog) != m_entered.end())
+    if (IsOpen(dialog))
         return wxID_NONE;
-    m_entered.push_back(dialog);
-    m_dialogs.push_back(files != nullptr ? files->GetMessage() : dialog->GetTitle());
+    const wxString title = files != nullptr ? files->GetMessage() : dialog->GetTitle();
+    m_open.push_back(Open{dialog, title, NowMs(), g_pumpDepth, false});
+    m_dialogs.push_back(title);
     Action action;
     if (!m_actions.empty()) {
         action = std::move(m_actions.front());
@@ -78,20 +204,10 @@ int ModalScript::Enter(wxDialog* dialog)
     } else {
         action = [](wxDialog* d) { CancelDialog(d); };
     }
-    RunWhenModal(dialog, action, 200);
+    // Events may be dispatched while the dialog is still being set up: the action waits for
+    // its modal loop.
+    m_pending.push_back(Pending{dialog, std::move(action)});
     return wxID_NONE;
-}
-
-// Runs the action once the dialog's modal loop has started: events may be dispatched while the
-// dialog is still being set up.
-void ModalScript::RunWhenModal(wxDialog* dialog, Action action, int triesLeft)
-{
-    wxTheApp->CallAfter([dialog, action, triesLeft] {
-        if (dialog->IsModal() || triesLeft <= 0)
-            action(dialog);
-        else
-            RunWhenModal(dialog, action, triesLeft - 1);
-    });
 }
 
 void ClickButton(wxDialog* dialog, int id)
@@ -135,7 +251,10 @@ void AnswerFileDialog(wxDialog* dialog, const wxString& path)
     gtk_dialog_response(GTK_DIALOG(dialog->m_widget), GTK_RESPONSE_ACCEPT);
 }
 
+// A dialog that ended by itself before its action's turn drops the action.
 void ModalScript::Exit(wxDialog* dialog)
 {
-    m_entered.erase(std::remove(m_entered.begin(), m_entered.end(), dialog), m_entered.end());
+    auto same = [dialog](const auto& entry) { return entry.dialog == dialog; };
+    m_open.erase(std::remove_if(m_open.begin(), m_open.end(), same), m_open.end());
+    m_pending.erase(std::remove_if(m_pending.begin(), m_pending.end(), same), m_pending.end());
 }
