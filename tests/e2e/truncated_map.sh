@@ -36,7 +36,7 @@ EXPECTED='Formato de archivo no esperado.'
 message_text()
 {
     local text
-    text=$("$XSELECTION" 2>/dev/null) || true
+    text=$(timeout "$X_CALL_TIMEOUT" "$XSELECTION" 2>/dev/null) || true
     WAIT_DETAIL="the selection held \"$text\""
     [ "$text" = "$EXPECTED" ]
 }

@@ -57,14 +57,14 @@ bool EditorTest::Start(int width, int height)
     return m_started && ViewSettled();
 }
 
-bool EditorTest::StartWith(const std::string& path)
+bool EditorTest::StartWith(const std::string& path, bool waitForPaint)
 {
     wxArrayString args;
     args.Add(wxString::FromUTF8(path.c_str()));
     m_started = TheApp().InitInstance(args);
     Pump(20);
     m_script.TakeDialogs();
-    return m_started && ViewSettled();
+    return m_started && (!waitForPaint || ViewSettled());
 }
 
 void EditorTest::Stop()

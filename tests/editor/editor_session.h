@@ -30,7 +30,8 @@ protected:
 
     // Starts the editor: with no file, answers "Nou Mapa" with width x height and OK.
     bool Start(int width = 30, int height = 30);
-    bool StartWith(const std::string& path);
+    // With a map named on the command line; a map without cells paints nothing to wait for.
+    bool StartWith(const std::string& path, bool waitForPaint = true);
     void Stop();
 
     // Queues the answer to the next "Nou Mapa": the size typed, then OK.

@@ -16,11 +16,6 @@
 
 namespace {
 
-wxString U(const std::string& s)
-{
-    return wxString::FromUTF8(s.c_str());
-}
-
 // Keeps every toolkit log message that gets through, as the user would have read it.
 class RecordingLog : public wxLog
 {
@@ -116,7 +111,7 @@ TEST_F(HostilePathsTest, RecentEntriesLongerThanAPathAreDropped)
 TEST_F(HostilePathsTest, AnEmptyFileOnTheCommandLineOpensAsAnEmptyMap)
 {
     std::ofstream(File("buit.tvr"));
-    ASSERT_TRUE(StartWith(File("buit.tvr")));
+    ASSERT_TRUE(StartWith(File("buit.tvr"), false));
     EXPECT_TRUE(m_script.TakeMessages().empty());
     EXPECT_EQ(JTDecorat::GetDecorat()->GetWidth(), 0);
     EXPECT_EQ(JTDecorat::GetDecorat()->GetHeight(), 0);
