@@ -28,10 +28,10 @@ std::vector<std::string> TextsCut(wxDialog& dlg)
 {
     std::vector<std::string> cut;
     for (wxWindow* child : dlg.GetChildren()) {
-        const bool text = wxDynamicCast(child, wxStaticText) != nullptr;
-        const bool control = wxDynamicCast(child, wxButton) != nullptr ||
-                             wxDynamicCast(child, wxCheckBox) != nullptr ||
-                             wxDynamicCast(child, wxRadioButton) != nullptr;
+        const bool text = dynamic_cast<wxStaticText*>(child) != nullptr;
+        const bool control = dynamic_cast<wxButton*>(child) != nullptr ||
+                             dynamic_cast<wxCheckBox*>(child) != nullptr ||
+                             dynamic_cast<wxRadioButton*>(child) != nullptr;
         if (!text && !control)
             continue;
         // A text's own extent in its font: the toolkit measures a control made hidden in the
