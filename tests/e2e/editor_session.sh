@@ -265,18 +265,6 @@ saved()
 wait_until "$SAVED and the caption \"mapa_e2e.tvr - Tavrolu\"" saved
 [ ! -e "$WORK/mapa_e2e" ] || fail "a file without the extension was written as well"
 
-le32()
-{
-    local h
-    printf -v h '%08x' $(($1 & 0xffffffff))
-    printf "\\x${h:6:2}\\x${h:4:2}\\x${h:2:2}\\x${h:0:2}"
-}
-byte()
-{
-    local h
-    printf -v h '%02x' "$1"
-    printf "\\x$h"
-}
 expected_map()
 {
     local row col i

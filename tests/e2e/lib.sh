@@ -321,3 +321,21 @@ tiled()
 {
     "$CONVERT" -size "$2x$3" "tile:$1" "$4"
 }
+
+# --- map files ---------------------------------------------------------------------------------
+
+# A 32-bit integer as the map file stores it: four bytes, little-endian.
+le32()
+{
+    local h
+    printf -v h '%08x' $(($1 & 0xffffffff))
+    printf "\\x${h:6:2}\\x${h:4:2}\\x${h:2:2}\\x${h:0:2}"
+}
+
+# One byte of the given value.
+byte()
+{
+    local h
+    printf -v h '%02x' "$1"
+    printf "\\x$h"
+}

@@ -11,13 +11,6 @@ TILE=16
 BRUSH_TILE=110                  # a stone wall: nothing like the grass of tile 0
 TILESET_COLUMNS=12
 
-le32()
-{
-    local h
-    printf -v h '%08x' $(($1 & 0xffffffff))
-    printf "\\x${h:6:2}\\x${h:4:2}\\x${h:2:2}\\x${h:0:2}"
-}
-
 # map_file FILE W H [COL,ROW,TILE ...] [-- SPRITE_INTS ...]: a map of tile 0 but for the cells
 # given, every tile walkable, then the sprite records' integers and the end mark.
 map_file()
@@ -27,7 +20,7 @@ map_file()
     { le32 "$w"; le32 "$h"; head -c $((w * h)) /dev/zero; } >"$file"
     while [ $# -gt 0 ] && [ "$1" != -- ]; do
         IFS=, read -r col row i <<<"$1"
-        printf "\\x$(printf '%02x' "$i")" |
+        byte "$i" |
             dd of="$file" bs=1 seek=$((8 + row * w + col)) conv=notrunc status=none
         shift
     done
