@@ -519,14 +519,14 @@ void JTManager::SaveBackup()
     ar.Close();
     m_backup = memFile.Detach();
 
-    // Written as a map is saved, so a link named manager.bak is replaced and never followed, and
-    // a failed write (a full disk, a file-size limit) leaves the old backup; the run goes on
-    // from the bytes in memory.
+    // A new file renamed into place, so a link named manager.bak is replaced and never followed,
+    // and a failed write (a full disk, a file-size limit) leaves the old backup; the run goes on
+    // from the bytes in memory, so nothing waits for the disk.
     try
     {
         WriteFileSafely(kBackupName, [this](CFile& file) {
             file.Write(m_backup.data(), UINT(m_backup.size()));
-        }, LinkAtTarget::replace);
+        }, SafeWriteKind::scratch);
     }
     catch (CFileException* e)
     {

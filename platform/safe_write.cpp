@@ -138,9 +138,11 @@ void SyncDirectory(const std::string& dir)
 
 }  // namespace
 
-void WriteFileSafely(const char* path, const std::function<void(CFile&)>& write, LinkAtTarget links)
+void WriteFileSafely(const char* path, const std::function<void(CFile&)>& write,
+                     SafeWriteKind kind)
 {
-    const std::string target = links == LinkAtTarget::writeThrough ? FinalTarget(path, path) : path;
+    const bool document = kind == SafeWriteKind::document;
+    const std::string target = document ? FinalTarget(path, path) : path;
     CheckReplaceable(target, path);
     const std::string dir = DirectoryOf(target);
     std::string tempPath;
@@ -154,7 +156,7 @@ void WriteFileSafely(const char* path, const std::function<void(CFile&)>& write,
     try
     {
         write(file);
-        if (::fsync(fd) != 0)
+        if (document && ::fsync(fd) != 0)
             CFileException::ThrowOsError(errno, path);
         if (unnamed)
             NameUnnamed(fd, dir, tempPath, path);
@@ -169,5 +171,6 @@ void WriteFileSafely(const char* path, const std::function<void(CFile&)>& write,
             ::unlink(tempPath.c_str());
         throw;
     }
-    SyncDirectory(dir);
+    if (document)
+        SyncDirectory(dir);
 }

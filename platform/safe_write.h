@@ -5,14 +5,18 @@
 
 #include <functional>
 
-// What a save does with a symbolic link in the target's place.
-enum class LinkAtTarget
+// What is written, which settles what a symbolic link in the target's place means and whether the
+// new file must reach the disk before it replaces the old one.
+enum class SafeWriteKind
 {
-    writeThrough,  // the file the link names (through a chain of links) is replaced; the link stays
-    replace        // the link itself is replaced by the new file, never followed
+    document,  // the user's file: written through links (the file a chain names is replaced,
+               // the links stay) and synced, so a power loss leaves the old file or the new one
+    scratch    // a file only the running program reads back: a link there is replaced, never
+               // followed, and nothing waits for the disk
 };
 
-// Runs write on a new file beside the target, then syncs it and renames it over the target. The
+// Runs write on a new file beside the target, then (for a document) syncs it, and renames it
+// over the target. The
 // callback must close any archive it built on the file, so that everything reached the file.
 // The new file has no name until it is complete where the file system allows it, so a save
 // killed halfway leaves nothing behind. A target that is not a regular file, or that the real
@@ -20,4 +24,4 @@ enum class LinkAtTarget
 // temporary is removed, the target is untouched and the exception propagates (CFileException*
 // naming path for the file's own failures). A hard link to the old file keeps the old content.
 void WriteFileSafely(const char* path, const std::function<void(CFile&)>& write,
-                     LinkAtTarget links = LinkAtTarget::writeThrough);
+                     SafeWriteKind kind = SafeWriteKind::document);

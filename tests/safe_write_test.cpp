@@ -42,12 +42,12 @@ protected:
         return lstat(name.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == type;
     }
     // Saves text to the target; returns the cause of the CFileException it threw, or -1.
-    int Save(const char* text, LinkAtTarget links = LinkAtTarget::writeThrough) const
+    int Save(const char* text, SafeWriteKind kind = SafeWriteKind::document) const
     {
         try
         {
             WriteFileSafely(m_target.c_str(), [&](CFile& f) { f.Write(text, UINT(strlen(text))); },
-                            links);
+                            kind);
             return -1;
         }
         catch (CFileException* e)
@@ -116,7 +116,7 @@ TEST_F(SafeWriteTest, LinksAreWrittenThroughForMapsAndReplacedForTheBackup)
     EXPECT_EQ(Contents(m_dir + "/sub/real.tvr"), "made");
     EXPECT_TRUE(IsA(m_target, S_IFLNK));
 
-    EXPECT_EQ(Save("own", LinkAtTarget::replace), -1);
+    EXPECT_EQ(Save("own", SafeWriteKind::scratch), -1);
     EXPECT_TRUE(IsA(m_target, S_IFREG));
     EXPECT_EQ(Contents(m_target), "own");
     EXPECT_EQ(Contents(m_dir + "/sub/real.tvr"), "made");
@@ -131,8 +131,8 @@ TEST_F(SafeWriteTest, WhatIsNotARegularFileIsRefusedAndKept)
     EXPECT_TRUE(IsA(m_dir + "/canal", S_IFIFO));
     std::filesystem::remove(m_target);
     std::filesystem::rename(m_dir + "/canal", m_target);
-    for (LinkAtTarget links : {LinkAtTarget::writeThrough, LinkAtTarget::replace})
-        EXPECT_EQ(Save("data", links), CFileException::accessDenied);
+    for (SafeWriteKind kind : {SafeWriteKind::document, SafeWriteKind::scratch})
+        EXPECT_EQ(Save("data", kind), CFileException::accessDenied);
     EXPECT_TRUE(IsA(m_target, S_IFIFO));
     std::filesystem::remove(m_target);
     std::filesystem::create_directory(m_target);

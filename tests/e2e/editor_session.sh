@@ -28,16 +28,9 @@ dlu_y() { echo $(($1 * 13 / 8)); }
 # ground of every map here, below the menu and the toolbar.
 view_located()
 {
-    local strip=$SCRATCH/strip.png found
     window_geometry "$MAIN"
     ((WW >= VIEW_W && WH >= VIEW_H)) || fail "main window ${WW}x${WH} is too small for the checks"
-    shot locate-view
-    crop "$SHOT" "$WX" "$WY" 48 "$WH" "$strip"
-    found=$("$COMPARE" -metric AE -dissimilarity-threshold 1 -subimage-search "$strip" \
-        "$SCRATCH/tile0.png" null: 2>&1) || true
-    [[ $found =~ ^0\ @\ ([0-9]+),([0-9]+)$ ]] || return 1
-    VX=$((WX + BASH_REMATCH[1]))
-    VY=$((WY + BASH_REMATCH[2]))
+    map_origin "$MAIN" "$SCRATCH/tile0.png" || return 1
     ((VX + VIEW_W <= WX + WW && VY + VIEW_H <= WY + WH)) || fail "the map view is too small"
 }
 

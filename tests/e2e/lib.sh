@@ -322,6 +322,22 @@ tiled()
     "$CONVERT" -size "$2x$3" "tile:$1" "$4"
 }
 
+# map_origin WINDOW GROUND: sets VX, VY to the screen place of the map's top-left pixel, the first
+# copy of the picture GROUND (a tile of the map's first cell) at the window's left edge, below the
+# menu and the toolbar; false while it is not on screen.
+map_origin()
+{
+    local strip=$SCRATCH/strip.png found
+    window_geometry "$1"
+    shot locate-view
+    crop "$SHOT" "$WX" "$WY" 48 "$WH" "$strip"
+    found=$("$COMPARE" -metric AE -dissimilarity-threshold 1 -subimage-search "$strip" "$2" \
+        null: 2>&1) || true
+    [[ $found =~ ^0\ @\ ([0-9]+),([0-9]+)$ ]] || return 1
+    VX=$((WX + BASH_REMATCH[1]))
+    VY=$((WY + BASH_REMATCH[2]))
+}
+
 # --- map files ---------------------------------------------------------------------------------
 
 # A 32-bit integer as the map file stores it: four bytes, little-endian.

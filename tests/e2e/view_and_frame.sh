@@ -40,21 +40,6 @@ tile_picture() # INDEX DEST: one tile of the tile set as the view draws it
 tile_picture 0 "$SCRATCH/ground.png"
 tile_picture $BRUSH_TILE "$SCRATCH/brush.png"
 
-# Sets VX, VY to the screen place of the map's top-left pixel: the first ground tile below the
-# menu and the toolbar, at the window's left edge.
-view_located()
-{
-    local strip=$SCRATCH/strip.png found
-    window_geometry "$MAIN"
-    shot locate-view
-    crop "$SHOT" "$WX" "$WY" 48 "$WH" "$strip"
-    found=$("$COMPARE" -metric AE -dissimilarity-threshold 1 -subimage-search "$strip" \
-        "$SCRATCH/ground.png" null: 2>&1) || true
-    [[ $found =~ ^0\ @\ ([0-9]+),([0-9]+)$ ]] || return 1
-    VX=$((WX + BASH_REMATCH[1]))
-    VY=$((WY + BASH_REMATCH[2]))
-}
-
 # cells_show COLS ROWS PAINTED...: the view's top-left COLS x ROWS cells are ground but for the
 # cells "col,row" given, which show the brush tile; cells under a sprite are left out.
 declare -A SPRITE_CELLS=()
@@ -155,7 +140,7 @@ step 1-small-map-whole
 start_app "$SMALL"
 wait_for_window "$MAIN_RE"
 MAIN=$WIN
-wait_until "the map view" view_located
+wait_until "the map view" map_origin "$MAIN" "$SCRATCH/ground.png"
 window_geometry "$MAIN"
 ((WW > 600 && WH > 400)) || fail "the window shrank to ${WW}x${WH} for a 12 x 7 map"
 white_beyond()
@@ -247,7 +232,7 @@ MAIN_RE='^gran\.tvr - Tavrolu$'
 start_app "$LARGE"
 wait_for_window "$MAIN_RE"
 MAIN=$WIN
-wait_until "the map view" view_located
+wait_until "the map view" map_origin "$MAIN" "$SCRATCH/ground.png"
 focus_window "$MAIN" "$(cell_x 10)" "$(cell_y 10)"
 corner_is() # PICTURE: what the view's top-left cell shows
 {
@@ -277,7 +262,7 @@ MAIN_RE='^mitja\.tvr - Tavrolu$'
 start_app "$MEDIUM"
 wait_for_window "$MAIN_RE"
 MAIN=$WIN
-wait_until "the map view" view_located
+wait_until "the map view" map_origin "$MAIN" "$SCRATCH/ground.png"
 window_geometry "$MAIN"
 ((WW > 640)) || fail "the window opened ${WW} wide, not at the desktop's default size"
 size_is() # W H
