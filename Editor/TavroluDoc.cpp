@@ -40,7 +40,11 @@ wxString FileErrorText(CException* e, const wxString& path, bool saving)
         case CFileException::accessDenied: return WithPath(kAccessDenied, path);
         case CFileException::diskFull: return WithPath(kDiskFull, path);
         case CFileException::endOfFile: return Txt(kBadFormat);
-        default: break;
+        default:
+            // A read that failed is no empty or damaged map: the file error, naming the file.
+            if (!saving)
+                return WithPath(kGenericFile, path);
+            break;
         }
     } else if (auto* ae = dynamic_cast<CArchiveException*>(e)) {
         switch (ae->m_cause) {

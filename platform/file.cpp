@@ -31,18 +31,29 @@ int OpenFlagsToPosix(UINT nOpenFlags)
     return flags;
 }
 
-// Whether a regular file's length is its content. Pseudo files (/proc, /sys) report no length
-// or a made-up one and produce their text when read.
-bool LengthIsContent(int fd, const struct stat& st)
+// Whether a regular file's length is its content: 0 when it is, ENXIO when it is not, or the
+// error of a read that failed. Pseudo files (/proc, /sys) report no length or a made-up one and
+// produce their text when read; one that cannot even be read (/proc/self/mem) is a read error,
+// not an empty file.
+int CheckLengthIsContent(int fd, const struct stat& st)
 {
+    if (st.st_size != 0)
+        return 0;
     char byte;
-    return st.st_size != 0 || ::pread(fd, &byte, 1, 0) <= 0;
+    ssize_t n;
+    do
+        n = ::pread(fd, &byte, 1, 0);
+    while (n < 0 && errno == EINTR);
+    if (n < 0)
+        return errno;
+    return n == 0 ? 0 : ENXIO;
 }
 
 // Opens the file, refusing directories (the system opens them for reading). A file opened only
 // for reading must be a regular one: a FIFO or a device would block the caller or never end,
 // so it is opened without waiting and refused once its type is known. Returns the descriptor,
-// or -1 with errno set (EISDIR, ENXIO for anything else that is not a regular file).
+// or -1 with errno set (EISDIR, ENXIO for anything else that is not a regular file, or the
+// error of a first read that failed).
 int OpenRegular(LPCSTR name, int flags)
 {
     const bool readOnly = (flags & O_ACCMODE) == O_RDONLY;
@@ -60,9 +71,11 @@ int OpenRegular(LPCSTR name, int flags)
         refused = errno;
     else if (S_ISDIR(st.st_mode))
         refused = EISDIR;
-    else if (readOnly && (!S_ISREG(st.st_mode) || !LengthIsContent(fd, st)))
+    else if (readOnly && !S_ISREG(st.st_mode))
         refused = ENXIO;
     else if (readOnly)
+        refused = CheckLengthIsContent(fd, st);
+    if (refused == 0 && readOnly)
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (refused != 0)
     {

@@ -51,8 +51,10 @@ public:
     // Share flags are accepted and ignored; on failure fills *pError if given and returns FALSE.
     // Directories are refused (accessDenied), and so is anything but a regular file opened for
     // reading only: a FIFO, a device, a socket or a pseudo file whose length is not its content.
+    // A file whose first byte cannot be read fails with the read's own error.
     virtual BOOL Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
-    // Returns the bytes read; fewer than nCount only at the end of the file.
+    // Returns the bytes read; fewer than nCount only at the end of the file. A read the system
+    // fails throws: a read error is never taken for the end of the file.
     virtual UINT Read(void* lpBuf, UINT nCount);
     // Writes everything or throws.
     virtual void Write(const void* lpBuf, UINT nCount);

@@ -1,6 +1,10 @@
-// safe_write.cpp -- writes a new file beside the target, syncs it and renames it into place.
+// safe_write.cpp -- writes a new file beside the target, syncs it and renames it into place; or,
+// where the folder allows no such file, rewrites the target in place.
 #include "platform/safe_write.h"
 
+#include "platform/memfile.h"
+
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -9,6 +13,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace
@@ -17,18 +22,51 @@ namespace
 // As many links as the system itself follows in one path.
 const int kMaxLinks = 40;
 
-std::string DirectoryOf(const std::string& path)
+// A name in a folder held open: every step works relative to the folder, so no path is ever
+// longer than the one the caller gave, however deep the folder lies.
+class Place
 {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
+public:
+    // The folder of path (relative to at) and the last name in it.
+    Place(int at, const std::string& path, const char* shown)
+    {
+        const size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/"
+                                                                    : path.substr(0, slash);
+        m_name = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (m_name.empty())
+            m_name = ".";
+        m_dir = ::openat(at, folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (m_dir < 0)
+            CFileException::ThrowOsError(errno, shown);
+    }
+    Place(Place&& other) noexcept : m_dir(std::exchange(other.m_dir, -1)), m_name(other.m_name) {}
+    Place& operator=(Place&& other) noexcept
+    {
+        std::swap(m_dir, other.m_dir);
+        m_name = other.m_name;
+        return *this;
+    }
+    ~Place()
+    {
+        if (m_dir >= 0)
+            ::close(m_dir);
+    }
 
-std::string ReadLink(const std::string& link, const char* shown)
+    int Dir() const { return m_dir; }
+    const char* Name() const { return m_name.c_str(); }
+    // lstat of the name; false with errno set when it fails.
+    bool Stat(struct stat& st) const { return ::fstatat(m_dir, Name(), &st, AT_SYMLINK_NOFOLLOW) == 0; }
+
+private:
+    int m_dir = -1;
+    std::string m_name;
+};
+
+std::string ReadLink(const Place& link, const char* shown)
 {
     std::vector<char> buffer(PATH_MAX);
-    ssize_t n = ::readlink(link.c_str(), buffer.data(), buffer.size());
+    ssize_t n = ::readlinkat(link.Dir(), link.Name(), buffer.data(), buffer.size());
     if (n < 0)
         CFileException::ThrowOsError(errno, shown);
     if (size_t(n) == buffer.size())
@@ -38,102 +76,199 @@ std::string ReadLink(const std::string& link, const char* shown)
 
 // The file a chain of symbolic links at path ends at; path itself when it is no link. A link
 // that names nothing yet ends at the file it names, which the save creates.
-std::string FinalTarget(const std::string& path, const char* shown)
+Place FinalTarget(const char* path, const char* shown)
 {
-    std::string target = path;
+    Place place(AT_FDCWD, path, shown);
     for (int i = 0; i < kMaxLinks; i++)
     {
         struct stat st;
-        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return target;
-        std::string next = ReadLink(target, shown);
-        target = next[0] == '/' ? next : DirectoryOf(target) + "/" + next;
+        if (!place.Stat(st) || !S_ISLNK(st.st_mode))
+            return place;
+        const std::string next = ReadLink(place, shown);
+        place = Place(next[0] == '/' ? AT_FDCWD : place.Dir(), next, shown);
     }
     CFileException::ThrowOsError(ELOOP, shown);
 }
 
 // A save may replace a regular file the real user may write, a link it does not follow, or
 // nothing; a FIFO or a device would be swapped for a regular file, and a read-only file would
-// lose the protection its owner gave it.
-void CheckReplaceable(const std::string& target, const char* shown)
+// lose the protection its owner gave it. Returns whether there is a file, its status in old.
+bool CheckReplaceable(const Place& target, struct stat& old, const char* shown)
 {
-    struct stat st;
-    if (::lstat(target.c_str(), &st) != 0)
+    if (!target.Stat(old))
     {
         if (errno == ENOENT)
-            return;
+            return false;
         CFileException::ThrowOsError(errno, shown);
     }
-    if (S_ISLNK(st.st_mode))
-        return;
-    if (!S_ISREG(st.st_mode))
-        CFileException::ThrowOsError(S_ISDIR(st.st_mode) ? EISDIR : ENXIO, shown);
-    if (::access(target.c_str(), W_OK) != 0)
+    if (S_ISLNK(old.st_mode))
+        return false;
+    if (!S_ISREG(old.st_mode))
+        CFileException::ThrowOsError(S_ISDIR(old.st_mode) ? EISDIR : ENXIO, shown);
+    if (::faccessat(target.Dir(), target.Name(), W_OK, 0) != 0)
         CFileException::ThrowOsError(errno, shown);
+    return true;
 }
 
-// A fresh name in dir whose length never depends on the target's: ".tv<pid><n>.tmp".
-std::string TemporaryName(const std::string& dir)
+// A fresh name whose length never depends on the target's: ".tv<pid><n>.tmp".
+std::string TemporaryName()
 {
     static std::atomic<unsigned> counter{0};
     char name[32];
-    std::snprintf(name, sizeof name, "/.tv%08x%08x.tmp", unsigned(::getpid()), counter++);
-    return dir + name;
+    std::snprintf(name, sizeof name, ".tv%08x%08x.tmp", unsigned(::getpid()), counter++);
+    return name;
 }
 
-// Where the file system has no unnamed files: a named temporary, ours by O_EXCL.
-int CreateNamed(const std::string& dir, std::string& tempPath, const char* shown)
+// Where the file system has no unnamed files: a named temporary, ours by O_EXCL. Returns -1
+// with errno set when the folder refuses it.
+int CreateNamed(const Place& target, std::string& tempName)
 {
     for (;;)
     {
-        tempPath = TemporaryName(dir);
-        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        tempName = TemporaryName();
+        int fd = ::openat(target.Dir(), tempName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)
             return fd;
         if (errno != EEXIST && errno != EINTR)
-            CFileException::ThrowOsError(errno, shown);
+        {
+            const int err = errno;
+            tempName.clear();
+            errno = err;
+            return -1;
+        }
     }
 }
 
 // Gives the complete unnamed file a fresh name beside the target (a link cannot replace a name,
 // the rename that follows can). Through /proc as any user may; directly where /proc is missing.
-void NameUnnamed(int fd, const std::string& dir, std::string& tempPath, const char* shown)
+// False with errno set when the file system will not link it.
+bool NameUnnamed(int fd, const Place& target, std::string& tempName)
 {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (;;)
     {
-        tempPath = TemporaryName(dir);
-        int result = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tempPath.c_str(), AT_SYMLINK_FOLLOW);
+        tempName = TemporaryName();
+        int result = ::linkat(AT_FDCWD, self.c_str(), target.Dir(), tempName.c_str(), AT_SYMLINK_FOLLOW);
         if (result != 0 && errno == ENOENT)
-            result = ::linkat(fd, "", AT_FDCWD, tempPath.c_str(), AT_EMPTY_PATH);
+            result = ::linkat(fd, "", target.Dir(), tempName.c_str(), AT_EMPTY_PATH);
         if (result == 0)
-            return;
+            return true;
         if (errno != EEXIST)
         {
-            int err = errno;
-            tempPath.clear();  // the name is not ours to remove
-            CFileException::ThrowOsError(err, shown);
+            tempName.clear();  // the name is not ours to remove
+            return false;
         }
     }
 }
 
-// The replacement keeps the permissions of the file it replaces.
-void CopyMode(const std::string& path, int fd)
+// The new file takes the old one's owner, group and permissions; false when it cannot take the
+// owner or the group, which only the old file itself still has.
+bool KeepOwnerAndMode(int fd, const struct stat& old)
 {
     struct stat st;
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        ::fchmod(fd, st.st_mode & 07777);
+    const bool kept = ::fstat(fd, &st) == 0
+                      && ((st.st_uid == old.st_uid && st.st_gid == old.st_gid)
+                          || ::fchown(fd, old.st_uid, old.st_gid) == 0);
+    ::fchmod(fd, old.st_mode & 07777);
+    return kept;
+}
+
+// Copies what the unnamed file holds into the named one, from the start.
+void CopyContent(int from, CFile& to)
+{
+    std::vector<char> buffer(1 << 16);
+    off_t offset = 0;
+    for (;;)
+    {
+        ssize_t n = ::pread(from, buffer.data(), buffer.size(), offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            CFileException::ThrowOsError(errno, to.GetFilePath());
+        if (n == 0)
+            return;
+        to.Write(buffer.data(), UINT(n));
+        offset += n;
+    }
+}
+
+// The file system made the unnamed file but will not link it: its bytes go to a named one.
+void NameByCopy(int unnamed, const Place& target, const struct stat* old, bool sync,
+                std::string& tempName, const char* path)
+{
+    int fd = CreateNamed(target, tempName);
+    if (fd < 0)
+        CFileException::ThrowOsError(errno, path);
+    CFile copy(fd);
+    copy.SetFilePath(path);
+    try
+    {
+        if (old != nullptr && !KeepOwnerAndMode(fd, *old))
+            CFileException::ThrowOsError(EPERM, path);
+        CopyContent(unnamed, copy);
+        if (sync && ::fsync(fd) != 0)
+            CFileException::ThrowOsError(errno, path);
+        copy.Close();
+    }
+    catch (...)
+    {
+        copy.Abort();
+        throw;
+    }
 }
 
 // So the rename itself survives a crash; a directory that cannot be synced is no failure.
-void SyncDirectory(const std::string& dir)
+void SyncDirectory(const Place& target)
 {
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = ::openat(target.Dir(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0)
     {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// Where no new file can stand in for the old one, the old one is written over, as GLib does:
+// the bytes are complete in memory before the file is touched, space for them is reserved where
+// the file system can (so a full disk fails before a byte is overwritten), then they go out in
+// one pass, the file is cut to their length and synced. Owner, group and mode stay the file's.
+void RewriteInPlace(const Place& target, const char* path, const std::function<void(CFile&)>& write)
+{
+    CMemFile bytes;
+    bytes.SetFilePath(path);
+    write(bytes);
+    const size_t length = size_t(bytes.GetLength());
+    int fd = ::openat(target.Dir(), target.Name(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        CFileException::ThrowOsError(errno, path);
+    CFile file(fd);
+    file.SetFilePath(path);
+    try
+    {
+        if (length > 0 && ::fallocate(fd, 0, 0, off_t(length)) != 0 && errno != EOPNOTSUPP
+            && errno != ENOSYS)
+            CFileException::ThrowOsError(errno, path);
+        for (size_t done = 0; done < length;)
+        {
+            const UINT n = UINT(std::min<size_t>(length - done, 1u << 30));
+            file.Write(bytes.data() + done, n);
+            done += n;
+        }
+        if (::ftruncate(fd, off_t(length)) != 0 || ::fsync(fd) != 0)
+            CFileException::ThrowOsError(errno, path);
+        file.Close();
+    }
+    catch (...)
+    {
+        file.Abort();
+        throw;
+    }
+}
+
+// The failure of a folder that allows no new file, where writing the old one in place helps.
+bool FolderRefused(int err)
+{
+    return err == EACCES || err == EPERM;
 }
 
 }  // namespace
@@ -142,15 +277,27 @@ void WriteFileSafely(const char* path, const std::function<void(CFile&)>& write,
                      SafeWriteKind kind)
 {
     const bool document = kind == SafeWriteKind::document;
-    const std::string target = document ? FinalTarget(path, path) : path;
-    CheckReplaceable(target, path);
-    const std::string dir = DirectoryOf(target);
-    std::string tempPath;
-    int fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const Place target = document ? FinalTarget(path, path) : Place(AT_FDCWD, path, path);
+    struct stat old;
+    const bool exists = CheckReplaceable(target, old, path);
+    std::string tempName;
+    int fd = ::openat(target.Dir(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     const bool unnamed = fd >= 0;
     if (!unnamed)
-        fd = CreateNamed(dir, tempPath, path);
-    CopyMode(target, fd);
+        fd = CreateNamed(target, tempName);
+    if (fd < 0)
+    {
+        if (document && exists && FolderRefused(errno))
+            return RewriteInPlace(target, path, write);
+        CFileException::ThrowOsError(errno, path);
+    }
+    if (exists && !KeepOwnerAndMode(fd, old) && document)
+    {
+        ::close(fd);
+        if (!tempName.empty())
+            ::unlinkat(target.Dir(), tempName.c_str(), 0);
+        return RewriteInPlace(target, path, write);
+    }
     CFile file(fd);
     file.SetFilePath(path);
     try
@@ -158,19 +305,19 @@ void WriteFileSafely(const char* path, const std::function<void(CFile&)>& write,
         write(file);
         if (document && ::fsync(fd) != 0)
             CFileException::ThrowOsError(errno, path);
-        if (unnamed)
-            NameUnnamed(fd, dir, tempPath, path);
+        if (unnamed && !NameUnnamed(fd, target, tempName))
+            NameByCopy(fd, target, exists ? &old : nullptr, document, tempName, path);
         file.Close();
-        if (::rename(tempPath.c_str(), target.c_str()) != 0)
+        if (::renameat(target.Dir(), tempName.c_str(), target.Dir(), target.Name()) != 0)
             CFileException::ThrowOsError(errno, path);
     }
     catch (...)
     {
         file.Abort();
-        if (!tempPath.empty())
-            ::unlink(tempPath.c_str());
+        if (!tempName.empty())
+            ::unlinkat(target.Dir(), tempName.c_str(), 0);
         throw;
     }
     if (document)
-        SyncDirectory(dir);
+        SyncDirectory(target);
 }
