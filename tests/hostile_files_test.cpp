@@ -57,6 +57,12 @@ TEST(HostileFiles, OnlyRegularFilesOpenForReading)
     EXPECT_TRUE(full.Open("/dev/null", CFile::modeWrite));
 }
 
+// Reading /proc/self/mem at its start fails: an error, never an empty map.
+TEST(HostileFiles, AFileThatCannotBeReadIsAReadError)
+{
+    EXPECT_EQ(ReadCause("/proc/self/mem"), CFileException::hardIO);
+}
+
 TEST(HostileFiles, ATuneThatIsAFifoIsMissingMusic)
 {
     ScratchDir scratch;
