@@ -1,6 +1,6 @@
 // hostile_paths_test.cpp -- what the editor does with FIFOs and devices, unwritable settings and
-// data folders, an empty file and a monstrous recent-file entry: a message in the framework's
-// words with the map still open, or nothing at all.
+// data folders, an empty file, a file that cannot be read and a monstrous recent-file entry: a
+// message in the framework's words with the map still open, or nothing at all.
 #include "editor_session.h"
 #include "../hostile_files.h"
 
@@ -74,6 +74,16 @@ TEST_F(HostilePathsTest, FifosAndDevicesAreRefusedAndTheMapStaysOpen)
     EXPECT_EQ(OnlyMessage(), U("Acceso denegado a " + File("canal.tvr") + "."));
     EXPECT_TRUE(std::filesystem::is_fifo(File("canal.tvr")));
     EXPECT_FALSE(fifo.Rescued()) << "the editor waited on the FIFO";
+}
+
+// Reading /proc/self/mem fails at its first byte: a read error, never an empty map.
+TEST_F(HostilePathsTest, AFileThatCannotBeReadIsReportedAndTheMapStaysOpen)
+{
+    ASSERT_TRUE(Start(7, 7));
+    JTDecorat::GetDecorat()->SetTile(1, 1, 9);
+    EXPECT_FALSE(TheApp().OpenDocumentFile("/proc/self/mem"));
+    EXPECT_EQ(OnlyMessage(), U("Error inesperado de archivo al acceder a /proc/self/mem."));
+    ExpectMapKept(U("Sin título - Tavrolu"));
 }
 
 TEST_F(HostilePathsTest, UnwritableSettingsAndDataFoldersStayQuiet)
