@@ -1,15 +1,70 @@
-// msgbox.cpp -- one-button message boxes.
+// msgbox.cpp -- one-button message boxes, whose texts stay within the screen however long.
 #include "platform/wx/msgbox.h"
 
 #include "platform/wx/text.h"
 
 #include <wx/msgdlg.h>
 
+#include <gtk/gtk.h>
+
+#include <algorithm>
+
 const char* const kAppCaption = "Tavrolu";
+
+namespace {
+
+// A path breaks only at its slashes, and one folder name of 255 bytes is wider than a screen:
+// the text may also break inside a word that fits no line. A text too long for the box's usual
+// measure to fit half the screen's height gets lines as wide as three quarters of the screen.
+void FitLabel(GtkLabel* label)
+{
+    gtk_label_set_line_wrap_mode(label, PANGO_WRAP_WORD_CHAR);
+    GdkDisplay* display = gdk_display_get_default();
+    GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+    if (monitor == nullptr)
+        monitor = gdk_display_get_monitor(display, 0);
+    const int measure = gtk_label_get_max_width_chars(label);
+    if (monitor == nullptr || measure <= 0)
+        return;
+    GdkRectangle screen;
+    gdk_monitor_get_workarea(monitor, &screen);
+    PangoFontMetrics* metrics = pango_context_get_metrics(
+        gtk_widget_get_pango_context(GTK_WIDGET(label)), nullptr, nullptr);
+    const int charWidth = std::max(1, PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(metrics)));
+    const int lineHeight = std::max(1, PANGO_PIXELS(pango_font_metrics_get_ascent(metrics)
+                                                    + pango_font_metrics_get_descent(metrics)));
+    pango_font_metrics_unref(metrics);
+    const long lines = g_utf8_strlen(gtk_label_get_text(label), -1) / measure + 1;
+    if (lines * lineHeight > screen.height / 2)
+        gtk_label_set_max_width_chars(label, std::max(measure, screen.width * 3 / 4 / charWidth));
+}
+
+// Runs whenever a widget gets a parent while a box is being made: the box's button comes after
+// its text, before anything is sized or shown.
+gboolean FitMessageTexts(GSignalInvocationHint*, guint, const GValue* params, gpointer)
+{
+    GtkWidget* top = gtk_widget_get_toplevel(GTK_WIDGET(g_value_get_object(&params[0])));
+    if (!GTK_IS_MESSAGE_DIALOG(top))
+        return TRUE;
+    GtkWidget* area = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(top));
+    if (area == nullptr)
+        return TRUE;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(area));
+    for (GList* child = children; child != nullptr; child = child->next)
+        if (GTK_IS_LABEL(child->data))
+            FitLabel(GTK_LABEL(child->data));
+    g_list_free(children);
+    return TRUE;
+}
+
+} // namespace
 
 void MessageBoxOk(wxWindow* owner, const wxString& text, const wxString& caption)
 {
     wxMessageDialog box(owner, text, caption, wxOK);
     box.SetOKLabel(Txt("Aceptar"));
+    const guint parentSet = g_signal_lookup("parent-set", GTK_TYPE_WIDGET);
+    const gulong hook = g_signal_add_emission_hook(parentSet, 0, FitMessageTexts, nullptr, nullptr);
     box.ShowModal();
+    g_signal_remove_emission_hook(parentSet, hook);
 }

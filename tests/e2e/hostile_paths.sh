@@ -167,3 +167,42 @@ windows=$(visible_windows '.' | wc -l)
 [ "$windows" -eq 1 ] ||
     fail "windows beside the main one: $(visible_windows '.' | xargs -n1 xdotool getwindowname | tr '\n' '|')"
 quit_from_menu
+
+# --- a map at a path of 4095 bytes, the longest there is: saved (in place as a user other than
+# root, whose folder it is not); then read-only, its message box wraps the path within the screen
+step 5-longest-path
+DEEP=$SCRATCH
+while [ $((${#DEEP} + 1 + 255 + 6)) -le 4095 ]; do
+    DEEP+=/$(head -c 255 /dev/zero | tr '\0' d)
+done
+DEEP+=/$(head -c $((4095 - 6 - ${#DEEP} - 1)) /dev/zero | tr '\0' e)
+mkdir -p -m 755 "$DEEP"
+LONG=$DEEP/m.tvr
+write_map "$SCRATCH/deep.orig" 3 3 0
+{ cat "$SCRATCH/deep.orig"; printf 'ignored tail'; } >"$LONG"
+if [ "$(id -u)" -eq 0 ]; then
+    chmod 755 "$SCRATCH"
+    chown 65534:65534 "$LONG"
+    EXE=setpriv
+    start_app --reuid=65534 --regid=65534 --clear-groups "$PROGRAM" "$LONG"
+    EXE=$PROGRAM
+else
+    start_app "$LONG"
+fi
+main_window '^m\.tvr - Tavrolu$'
+xdotool key ctrl+s
+saved_deep() { cmp -s "$SCRATCH/deep.orig" "$LONG"; }
+wait_until "the map saved at the longest path" saved_deep
+[ "$(id -u)" -ne 0 ] || [ "$(stat -c %u:%g "$LONG")" = 65534:65534 ] ||
+    fail "the map's owner changed to $(stat -c %u:%g "$LONG")"
+no_temporaries "$DEEP"
+chmod 444 "$LONG"
+main_window '^m\.tvr - Tavrolu$'
+xdotool key ctrl+s
+wait_for_window '^Tavrolu$'
+window_geometry "$WIN"
+SCREEN_W=$(xwininfo -root | sed -n 's/^ *Width: //p')
+((WX >= 0 && WX + WW <= SCREEN_W)) || fail "the message box spans x $WX to $((WX + WW)) on a screen $SCREEN_W wide"
+message_says "Acceso denegado a $LONG."
+cmp -s "$SCRATCH/deep.orig" "$LONG" || fail "the read-only map changed"
+quit_from_menu
