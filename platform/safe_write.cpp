@@ -56,7 +56,10 @@ public:
     int Dir() const { return m_dir; }
     const char* Name() const { return m_name.c_str(); }
     // lstat of the name; false with errno set when it fails.
-    bool Stat(struct stat& st) const { return ::fstatat(m_dir, Name(), &st, AT_SYMLINK_NOFOLLOW) == 0; }
+    bool Stat(struct stat& st) const
+    {
+        return ::fstatat(m_dir, Name(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    }
 
 private:
     int m_dir = -1;
@@ -126,7 +129,8 @@ int CreateNamed(const Place& target, std::string& tempName)
     for (;;)
     {
         tempName = TemporaryName();
-        int fd = ::openat(target.Dir(), tempName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int fd = ::openat(target.Dir(), tempName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
+                          0666);
         if (fd >= 0)
             return fd;
         if (errno != EEXIST && errno != EINTR)
@@ -148,7 +152,8 @@ bool NameUnnamed(int fd, const Place& target, std::string& tempName)
     for (;;)
     {
         tempName = TemporaryName();
-        int result = ::linkat(AT_FDCWD, self.c_str(), target.Dir(), tempName.c_str(), AT_SYMLINK_FOLLOW);
+        int result =
+            ::linkat(AT_FDCWD, self.c_str(), target.Dir(), tempName.c_str(), AT_SYMLINK_FOLLOW);
         if (result != 0 && errno == ENOENT)
             result = ::linkat(fd, "", target.Dir(), tempName.c_str(), AT_EMPTY_PATH);
         if (result == 0)

@@ -30,7 +30,8 @@ void FitLabel(GtkLabel* label)
     gdk_monitor_get_workarea(monitor, &screen);
     PangoFontMetrics* metrics = pango_context_get_metrics(
         gtk_widget_get_pango_context(GTK_WIDGET(label)), nullptr, nullptr);
-    const int charWidth = std::max(1, PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(metrics)));
+    const int charWidth =
+        std::max(1, PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(metrics)));
     const int lineHeight = std::max(1, PANGO_PIXELS(pango_font_metrics_get_ascent(metrics)
                                                     + pango_font_metrics_get_descent(metrics)));
     pango_font_metrics_unref(metrics);

@@ -202,7 +202,8 @@ xdotool key ctrl+s
 wait_for_window '^Tavrolu$'
 window_geometry "$WIN"
 SCREEN_W=$(xwininfo -root | sed -n 's/^ *Width: //p')
-((WX >= 0 && WX + WW <= SCREEN_W)) || fail "the message box spans x $WX to $((WX + WW)) on a screen $SCREEN_W wide"
+((WX >= 0 && WX + WW <= SCREEN_W)) ||
+    fail "the message box spans x $WX to $((WX + WW)) on a screen $SCREEN_W wide"
 message_says "Acceso denegado a $LONG."
 cmp -s "$SCRATCH/deep.orig" "$LONG" || fail "the read-only map changed"
 quit_from_menu
