@@ -153,5 +153,5 @@ const char* const kAccessDenied = "Acceso denegado a %1.";
 const char* const kDiskFull = "Disco lleno al acceder a %1.";
 const char* const kSaveFailed = "Imposible guardar documento.";
 const char* const kOpenFailed = "Imposible abrir documento.";
-const char* const kGenericFile = "Error inesperado de archivo al acceder a %1.";
+const char* const kReadError = "Se produjo un error inesperado al leer %1.";
 } // namespace FrameworkText

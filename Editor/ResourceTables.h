@@ -68,5 +68,5 @@ extern const char* const kAccessDenied;    // "Acceso denegado a %1."
 extern const char* const kDiskFull;        // "Disco lleno al acceder a %1."
 extern const char* const kSaveFailed;      // "Imposible guardar documento."
 extern const char* const kOpenFailed;      // "Imposible abrir documento."
-extern const char* const kGenericFile;     // "Error inesperado de archivo al acceder a %1."
+extern const char* const kReadError;       // "Se produjo un error inesperado al leer %1."
 } // namespace FrameworkText

@@ -43,7 +43,7 @@ wxString FileErrorText(CException* e, const wxString& path, bool saving)
         default:
             // A read that failed is no empty or damaged map: the file error, naming the file.
             if (!saving)
-                return WithPath(kGenericFile, path);
+                return WithPath(kReadError, path);
             break;
         }
     } else if (auto* ae = dynamic_cast<CArchiveException*>(e)) {

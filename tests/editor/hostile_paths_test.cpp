@@ -82,7 +82,7 @@ TEST_F(HostilePathsTest, AFileThatCannotBeReadIsReportedAndTheMapStaysOpen)
     ASSERT_TRUE(Start(7, 7));
     JTDecorat::GetDecorat()->SetTile(1, 1, 9);
     EXPECT_FALSE(TheApp().OpenDocumentFile("/proc/self/mem"));
-    EXPECT_EQ(OnlyMessage(), U("Error inesperado de archivo al acceder a /proc/self/mem."));
+    EXPECT_EQ(OnlyMessage(), U("Se produjo un error inesperado al leer /proc/self/mem."));
     ExpectMapKept(U("Sin título - Tavrolu"));
 }
 
