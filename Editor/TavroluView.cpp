@@ -9,6 +9,7 @@
 #include "Motor/jtsprite.h"
 #include "platform/debug.h"
 #include "platform/gdi.h"
+#include "platform/wx/scrollbars.h"
 
 #include <gtk/gtk.h>
 
@@ -47,10 +48,9 @@ CMapCanvas::CMapCanvas(wxWindow* parent, CTavroluView* pView)
     // The keys belong to the frame's accelerators; the view scrolls by its bars and the wheel.
     DisableKeyboardScrolling();
     // Bars that show only while the mouse moves would hide that the map scrolls at all.
-    if (GtkWidget* widget = static_cast<GtkWidget*>(GetHandle()); GTK_IS_SCROLLED_WINDOW(widget)) {
-        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(widget), FALSE);
+    ShowScrollBarsAlways(this);
+    if (GtkWidget* widget = static_cast<GtkWidget*>(GetHandle()); GTK_IS_SCROLLED_WINDOW(widget))
         g_signal_connect(widget, "scroll-child", G_CALLBACK(RefuseKeyScrolling), nullptr);
-    }
     // A scroll repaints the whole area from the map, so the surface always matches the screen.
     EnableScrolling(false, false);
     m_surface.SetPainter([this](CDC* pDC) {
