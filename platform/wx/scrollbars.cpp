@@ -1,4 +1,4 @@
-// scrollbars.cpp -- always-drawn scroll bars, with GTK.
+// scrollbars.cpp -- always-drawn scroll bars and no key scrolling, with GTK.
 #include "platform/wx/scrollbars.h"
 
 #include <gtk/gtk.h>
@@ -19,22 +19,35 @@ GtkWidget* FindScrolledInside(GtkWidget* widget)
     return found;
 }
 
-GtkWidget* FindScrolledWindow(GtkWidget* widget)
+GtkScrolledWindow* FindScrolledWindow(wxWindow* w)
 {
-    for (GtkWidget* up = widget; up != nullptr; up = gtk_widget_get_parent(up)) {
+    GtkWidget* handle = w != nullptr ? static_cast<GtkWidget*>(w->GetHandle()) : nullptr;
+    if (handle == nullptr)
+        return nullptr;
+    for (GtkWidget* up = handle; up != nullptr; up = gtk_widget_get_parent(up)) {
         if (GTK_IS_SCROLLED_WINDOW(up))
-            return up;
+            return GTK_SCROLLED_WINDOW(up);
     }
-    return FindScrolledInside(widget);
+    GtkWidget* inside = FindScrolledInside(handle);
+    return inside != nullptr ? GTK_SCROLLED_WINDOW(inside) : nullptr;
+}
+
+gboolean StopScrollChild(GtkWidget* widget, GtkScrollType, gboolean, gpointer)
+{
+    g_signal_stop_emission_by_name(widget, "scroll-child");
+    return TRUE;
 }
 
 } // namespace
 
 void ShowScrollBarsAlways(wxWindow* w)
 {
-    GtkWidget* handle = w != nullptr ? static_cast<GtkWidget*>(w->GetHandle()) : nullptr;
-    if (handle == nullptr)
-        return;
-    if (GtkWidget* scrolled = FindScrolledWindow(handle))
-        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scrolled), FALSE);
+    if (GtkScrolledWindow* scrolled = FindScrolledWindow(w))
+        gtk_scrolled_window_set_overlay_scrolling(scrolled, FALSE);
+}
+
+void RefuseKeyboardScrolling(wxWindow* w)
+{
+    if (GtkScrolledWindow* scrolled = FindScrolledWindow(w))
+        g_signal_connect(scrolled, "scroll-child", G_CALLBACK(StopScrollChild), nullptr);
 }
