@@ -16,7 +16,9 @@
 #include "Motor/jtsprite.h"
 #include "platform/debug.h"
 #include "platform/exceptions.h"
+#include "platform/wx/first_show.h"
 #include "platform/wx/icons.h"
+#include "platform/wx/lock_keys.h"
 #include "platform/wx/menu_keys.h"
 #include "platform/wx/msgbox.h"
 #include "platform/wx/text.h"
@@ -24,8 +26,6 @@
 #include <wx/menu.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
-
-#include <gtk/gtk.h>
 
 #include <functional>
 #include <memory>
@@ -61,6 +61,7 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
     EVT_IDLE(CMainFrame::OnIdle)
     EVT_ACTIVATE(CMainFrame::OnActivate)
     EVT_SIZE(CMainFrame::OnSize)
+    EVT_MAXIMIZE(CMainFrame::OnMaximize)
 wxEND_EVENT_TABLE()
 
 CMainFrame* CMainFrame::s_pMainFrame = nullptr;
@@ -105,13 +106,13 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
     // The system's default size for a new main window: most of the screen.
     wxSize screen = wxGetDisplaySize();
     SetSize(screen.x * 3 / 4, screen.y * 3 / 4);
-    m_programSize = m_lastSize = GetSize();
     SetIcons(LoadIconGroup(IDR_MAINFRAME));
     CreateMenus();
     CreateToolBarFromTable();
     CreateStatusPanes();
     CreateAccelerators();
     UpdateRecentFiles();
+    PrepareFirstShow(this);
 }
 
 CMainFrame::~CMainFrame()
@@ -287,29 +288,36 @@ void CMainFrame::UpdateSizeLimit()
     // A window must keep room for its menu and bars: tiny maps bound it at a small minimum.
     m_sizeLimit = wxSize(std::max(pDoc->GetPixelWidth(s), 160),
                          std::max(pDoc->GetPixelHeight(s) - bars, 40));
+    BoundResizing();
 }
 
-void CMainFrame::SetOwnClientSize(const wxSize& client)
+// The window manager holds the user's drag at the frame's largest size; the program itself never
+// resizes the frame for the limit (under a window manager a size it asks for while the user drags
+// is ignored, and a size event is not always the user's). The largest size is never below the
+// current one: a frame larger than the limit keeps its size, and setting it changes nothing.
+void CMainFrame::BoundResizing()
 {
-    SetClientSize(client);
-    m_programSize = m_lastSize = GetSize();
+    if (m_sizeLimit == wxDefaultSize || IsMaximized() || IsFullScreen())
+        return;
+    const wxSize client = GetClientSize();
+    const wxSize largest = GetSize() - client + wxSize(std::max(m_sizeLimit.x, client.x),
+                                                       std::max(m_sizeLimit.y, client.y));
+    if (largest != GetMaxSize())
+        SetSizeHints(GetMinSize(), largest);
 }
 
-// A new map leaves the frame as it is; only the user's next resize meets the limit. A restore
-// from maximized comes back to the last size seen, so it is never taken for a drag.
 void CMainFrame::OnSize(wxSizeEvent& event)
 {
     event.Skip();
-    const wxSize size = GetSize();
-    if (IsMaximized() || IsFullScreen() || size == m_programSize || size == m_lastSize)
-        return;
-    m_lastSize = size;
-    if (m_sizeLimit == wxDefaultSize)
-        return;
-    const wxSize client = GetClientSize();
-    const wxSize bounded(std::min(client.x, m_sizeLimit.x), std::min(client.y, m_sizeLimit.y));
-    if (bounded != client)
-        SetOwnClientSize(bounded);
+    BoundResizing();
+}
+
+// Maximizing fills the screen: a window manager maximizes only up to the largest size. Restoring
+// comes back to the size before, whose size event bounds the drag again.
+void CMainFrame::OnMaximize(wxMaximizeEvent& event)
+{
+    event.Skip();
+    SetSizeHints(GetMinSize(), wxDefaultSize);
 }
 
 void CMainFrame::OnEditTiles(wxCommandEvent&)
@@ -463,13 +471,10 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
 {
     event.Skip();
     wxStatusBar* bar = GetStatusBar();
-    GdkDisplay* display = gdk_display_get_default();
-    if (bar == nullptr || display == nullptr)
+    LockKeys keys;
+    if (bar == nullptr || !ReadLockKeys(keys))
         return;
-    GdkKeymap* keymap = gdk_keymap_get_for_display(display);
-    const bool on[] = {false, gdk_keymap_get_caps_lock_state(keymap) != FALSE,
-                       gdk_keymap_get_num_lock_state(keymap) != FALSE,
-                       gdk_keymap_get_scroll_lock_state(keymap) != FALSE};
+    const bool on[] = {false, keys.caps, keys.num, keys.scroll};
     const int state = (on[1] ? 1 : 0) | (on[2] ? 2 : 0) | (on[3] ? 4 : 0);
     if (state == m_lockState)
         return;

@@ -61,18 +61,15 @@ private:
     void OnIdle(wxIdleEvent& event);
     void OnActivate(wxActivateEvent& event);
     void OnSize(wxSizeEvent& event);
-    // A size the program sets itself, which the sizing rule must not take for the user's.
-    void SetOwnClientSize(const wxSize& client);
+    void OnMaximize(wxMaximizeEvent& event);
+    // The largest size the user may drag the frame to, from the limit and the current size.
+    void BoundResizing();
 
     CTavroluView* m_pView = nullptr;
     wxMenu* m_pFileMenu = nullptr;
     int m_lockState = -1;
     // The client area the user may resize the frame to; none until a map has a size.
     wxSize m_sizeLimit = wxDefaultSize;
-    // The last outer size the program set and the last one seen while not maximized: a size
-    // event with either is not the user's dragging (GTK sends no event while an edge moves).
-    wxSize m_programSize;
-    wxSize m_lastSize;
 
     static CMainFrame* s_pMainFrame;
 

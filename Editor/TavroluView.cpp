@@ -9,8 +9,7 @@
 #include "Motor/jtsprite.h"
 #include "platform/debug.h"
 #include "platform/gdi.h"
-
-#include <gtk/gtk.h>
+#include "platform/wx/scrollbars.h"
 
 #include <algorithm>
 #include <climits>
@@ -31,13 +30,6 @@ wxIMPLEMENT_DYNAMIC_CLASS(CTavroluView, wxView);
 // The window's background where nothing is drawn, as the system's window colour.
 static const COLORREF kViewBackground = RGB(255, 255, 255);
 
-// The toolkit's own page, Home and Ctrl+arrow bindings would scroll the view from the keyboard.
-static gboolean RefuseKeyScrolling(GtkWidget* widget, GtkScrollType, gboolean, gpointer)
-{
-    g_signal_stop_emission_by_name(widget, "scroll-child");
-    return TRUE;
-}
-
 CMapCanvas::CMapCanvas(wxWindow* parent, CTavroluView* pView)
     : wxScrolledCanvas(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                        wxHSCROLL | wxVSCROLL | wxBORDER_SUNKEN | wxWANTS_CHARS),
@@ -46,11 +38,9 @@ CMapCanvas::CMapCanvas(wxWindow* parent, CTavroluView* pView)
     SetScrollRate(1, 1);
     // The keys belong to the frame's accelerators; the view scrolls by its bars and the wheel.
     DisableKeyboardScrolling();
+    RefuseKeyboardScrolling(this);
     // Bars that show only while the mouse moves would hide that the map scrolls at all.
-    if (GtkWidget* widget = static_cast<GtkWidget*>(GetHandle()); GTK_IS_SCROLLED_WINDOW(widget)) {
-        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(widget), FALSE);
-        g_signal_connect(widget, "scroll-child", G_CALLBACK(RefuseKeyScrolling), nullptr);
-    }
+    ShowScrollBarsAlways(this);
     // A scroll repaints the whole area from the map, so the surface always matches the screen.
     EnableScrolling(false, false);
     m_surface.SetPainter([this](CDC* pDC) {
@@ -124,20 +114,22 @@ void CMapCanvas::OnScroll(wxScrollWinEvent& event)
     Scroll(horizontal ? x + step : -1, horizontal ? -1 : y + step);
 }
 
-// A notch scrolls three line steps, across with Shift or a sideways wheel.
+// A notch scrolls three line steps, across with Shift or a sideways wheel. Each axis keeps its
+// own part of a notch, in the direction it scrolls.
 void CMapCanvas::OnWheel(wxMouseEvent& event)
 {
     const int delta = event.GetWheelDelta() > 0 ? event.GetWheelDelta() : 120;
-    m_wheelRest += event.GetWheelRotation();
-    const int notches = m_wheelRest / delta;
-    m_wheelRest -= notches * delta;
+    const bool sideways = event.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL;
+    const bool horizontal = sideways || event.ShiftDown();
+    // Wheel up (positive) goes back towards the top; a sideways wheel's positive is right.
+    const int sign = sideways ? 1 : -1;
+    int& rest = m_wheelRest[horizontal ? 1 : 0];
+    rest += sign * event.GetWheelRotation();
+    const int notches = rest / delta;
+    rest -= notches * delta;
     if (notches == 0)
         return;
-    const bool horizontal =
-        event.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL || event.ShiftDown();
-    // Wheel up (positive) goes back towards the top; a sideways wheel's positive is right.
-    const int sign = event.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL ? 1 : -1;
-    const long long move = (long long)sign * notches * 3 * LineStep(horizontal);
+    const long long move = (long long)notches * 3 * LineStep(horizontal);
     int x, y;
     GetViewStart(&x, &y);
     const long long from = horizontal ? x : y;

@@ -37,8 +37,9 @@ private:
 
     CTavroluView* m_pView;
     WindowSurface m_surface;
-    // Wheel rotation not yet worth a notch (fine-grained wheels send parts of one).
-    int m_wheelRest = 0;
+    // Wheel rotation not yet worth a notch (fine-grained wheels send parts of one), down and
+    // across, signed as the view scrolls.
+    int m_wheelRest[2] = {0, 0};
 
     wxDECLARE_EVENT_TABLE();
 };

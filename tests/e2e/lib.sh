@@ -1,11 +1,12 @@
-# lib.sh -- what the end-to-end scripts share: a display of their own without a window manager,
-# the program started in a scratch folder with a home of its own, waits on windows and pixels,
-# screenshots, and failure reports that keep the screenshots next to the test log.
+# lib.sh -- what the end-to-end scripts share: a display of their own with a window manager
+# (openbox, as a user's desktop has one), the program started in a scratch folder with a home of
+# its own, waits on windows and pixels, screenshots, a quiet terminal checked at each program's
+# end, and failure reports that keep the screenshots next to the test log.
 #
 # Usage: source lib.sh; e2e_init NAME TAVROLU_EXE RES_DIR XSELECTION_EXE; then steps.
-# Coordinates are screen pixels throughout. Without a window manager a window's client area is the
-# window itself, and X keyboard focus follows the pointer: every key goes out with the pointer over
-# the window that should get it.
+# Coordinates are screen pixels throughout. A window's place and size are its client area's (the
+# window manager's frame, title bar and borders, lies around it). Keys go to the window that has
+# the focus: the window manager gives it to a window activated or newly opened.
 
 set -euo pipefail
 
@@ -31,6 +32,7 @@ APP_PID=
 WAIT_DETAIL=
 FAILED=
 XVFB_PID=
+WM_PID=
 SHOT=
 
 e2e_init()
@@ -76,6 +78,8 @@ e2e_cleanup()
         fi
         wait "$APP_PID" 2>/dev/null || true
     fi
+    [ -z "$WM_PID" ] || kill "$WM_PID" 2>/dev/null || true
+    [ -z "$WM_PID" ] || wait "$WM_PID" 2>/dev/null || true
     [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
     [ -z "$XVFB_PID" ] || wait "$XVFB_PID" 2>/dev/null || true
     rm -rf "$SCRATCH"
@@ -100,6 +104,21 @@ start_display()
     DISPLAY=":$(head -n1 "$SCRATCH/display")"
     export DISPLAY
     unset XAUTHORITY
+    start_window_manager
+}
+
+# openbox with its default bindings: Alt + right drag resizes, a double click on a title bar
+# maximizes and restores. It manages windows once it names itself on the root window.
+start_window_manager()
+{
+    openbox --sm-disable >"$SCRATCH/openbox.log" 2>&1 &
+    WM_PID=$!
+    wm_ready()
+    {
+        kill -0 "$WM_PID" 2>/dev/null || fail "openbox did not start: $(cat "$SCRATCH/openbox.log")"
+        timeout 10 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+    }
+    wait_until "the window manager" wm_ready
 }
 
 step()
@@ -143,6 +162,8 @@ fail()
 start_app()
 {
     rm -f "$SCRATCH/app.pid" "$SCRATCH/app.rc"
+    touch "$APP_LOG"
+    APP_LOG_FROM=$(($(wc -l <"$APP_LOG") + 1))
     (
         cd "$WORK"
         "$EXE" "$@" >>"$APP_LOG" 2>&1 &
@@ -172,6 +193,16 @@ wait_for_exit()
     wait "$APP_PID" 2>/dev/null || true
     APP_STATUS=$(cat "$SCRATCH/app.rc")
     APP_PID=
+    terminal_quiet
+}
+
+# The toolkit's complaints on the terminal are a layout gone wrong (a window laid out at a size
+# it cannot take): none in this run of the program.
+terminal_quiet()
+{
+    local noise
+    noise=$(tail -n +"$APP_LOG_FROM" "$APP_LOG" | grep -E 'Gtk-(CRITICAL|WARNING)' | head -n 3) || true
+    [ -z "$noise" ] || fail "the program wrote the toolkit's warnings: $noise"
 }
 
 # --- waiting -----------------------------------------------------------------------------------
@@ -229,30 +260,32 @@ wait_for_window()
     wait_until "a window titled /$1/" window_shown "$1"
 }
 
-# Sets WX, WY, WW, WH to a window's place and size.
+# Sets WX, WY, WW, WH to a window's client area: its place on the screen and its size. (Under a
+# reparenting window manager `xdotool getwindowgeometry` adds the frame's offset twice.)
 window_geometry()
 {
-    local key value
+    local line
     WX='' WY='' WW='' WH=''
-    while IFS='=' read -r key value; do
-        case $key in
-            X) WX=$value ;;
-            Y) WY=$value ;;
-            WIDTH) WW=$value ;;
-            HEIGHT) WH=$value ;;
+    while read -r line; do
+        case $line in
+            "Absolute upper-left X:"*) WX=${line##* } ;;
+            "Absolute upper-left Y:"*) WY=${line##* } ;;
+            "Width:"*) WW=${line##* } ;;
+            "Height:"*) WH=${line##* } ;;
         esac
-    done < <(timeout 10 xdotool getwindowgeometry --shell "$1")
+    done < <(timeout 10 xwininfo -id "$1" 2>/dev/null)
     if [ -z "$WX" ] || [ -z "$WH" ]; then
         fail "no geometry for window $1"
     fi
 }
 
-# The pointer goes over the window first: without a window manager the focus follows it.
+# The window manager gives the window the focus; the pointer goes to (X, Y) over it.
 focus_window()
 {
     local id=$1 x=$2 y=$3
     xdotool mousemove "$x" "$y"
-    timeout 10 xdotool windowfocus --sync "$id" || fail "window $id did not take the focus"
+    timeout 10 xdotool windowactivate --sync "$id" 2>/dev/null ||
+        timeout 10 xdotool windowfocus --sync "$id" || fail "window $id did not take the focus"
 }
 
 # --- screenshots and pixels ------------------------------------------------------------------

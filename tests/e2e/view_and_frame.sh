@@ -2,13 +2,15 @@
 # view_and_frame.sh -- the map view and the main window under real input: a small map shown
 # whole in a window that keeps its size, a selected sprite that outlives the tile dialog, a
 # pending hero dropped by it, brush strokes released inside and outside the view, the wheel's
-# steps on a large map, keys that never scroll, and the user's resizing bounded by the map.
+# steps on a large map, keys that never scroll, the user's resizing through the window manager
+# bounded by the map, maximizing and restoring, and game runs that leave the frame's size alone.
 # Usage: view_and_frame.sh TAVROLU_EXE RES_DIR XSELECTION_EXE
 source "$(dirname "$0")/lib.sh"
 e2e_init e2e_view_and_frame "$@"
 
 TILE=16
 BRUSH_TILE=110                  # a stone wall: nothing like the grass of tile 0
+MARK_TILE=60                    # marks the map's first cell, unlike both
 TILESET_COLUMNS=12
 
 # map_file FILE W H [COL,ROW,TILE ...] [-- SPRITE_INTS ...]: a map of tile 0 but for the cells
@@ -39,6 +41,7 @@ tile_picture() # INDEX DEST: one tile of the tile set as the view draws it
 }
 tile_picture 0 "$SCRATCH/ground.png"
 tile_picture $BRUSH_TILE "$SCRATCH/brush.png"
+tile_picture $MARK_TILE "$SCRATCH/mark.png"
 
 # cells_show COLS ROWS PAINTED...: the view's top-left COLS x ROWS cells are ground but for the
 # cells "col,row" given, which show the brush tile; cells under a sprite are left out.
@@ -225,14 +228,15 @@ quit
 
 # --- 6 ---------------------------------------------------------------------------------------
 step 6-wheel-on-a-large-map
-# Markers 96 pixels (six cells) down and across: a notch is three hundredths of 3200 pixels.
+# Markers 96 pixels (six cells) down and across: a notch is three hundredths of 3200 pixels. The
+# first cell has a mark of its own, so that the view's corner tells the left edge from column 12.
 LARGE=$WORK/gran.tvr
-map_file "$LARGE" 200 200 0,6,$BRUSH_TILE 6,0,$BRUSH_TILE
+map_file "$LARGE" 200 200 0,0,$MARK_TILE 0,6,$BRUSH_TILE 6,0,$BRUSH_TILE
 MAIN_RE='^gran\.tvr - Tavrolu$'
 start_app "$LARGE"
 wait_for_window "$MAIN_RE"
 MAIN=$WIN
-wait_until "the map view" map_origin "$MAIN" "$SCRATCH/ground.png"
+wait_until "the map view" map_origin "$MAIN" "$SCRATCH/mark.png"
 focus_window "$MAIN" "$(cell_x 10)" "$(cell_y 10)"
 corner_is() # PICTURE: what the view's top-left cell shows
 {
@@ -243,16 +247,76 @@ for key in Down Next End ctrl+Down ctrl+End; do
     xdotool key "$key"
 done
 sleep 0.5
-corner_is "$SCRATCH/ground.png" || fail "a key scrolled the view"
+corner_is "$SCRATCH/mark.png" || fail "a key scrolled the view"
 xdotool click 5
 wait_until "one notch down to show row 6 at the top" corner_is "$SCRATCH/brush.png"
 xdotool click 4
-wait_until "one notch up back to the top" corner_is "$SCRATCH/ground.png"
+wait_until "one notch up back to the top" corner_is "$SCRATCH/mark.png"
 xdotool keydown shift click 5 keyup shift
 wait_until "Shift and a notch to show column 6 at the left" corner_is "$SCRATCH/brush.png"
 xdotool click 6
-wait_until "a notch left back to the left edge" corner_is "$SCRATCH/ground.png"
+wait_until "a notch left back to the left edge" corner_is "$SCRATCH/mark.png"
+xdotool click 7
+wait_until "a notch right to show column 6 at the left" corner_is "$SCRATCH/brush.png"
 quit
+
+# --- the frame under the window manager -------------------------------------------------------
+size_is() # W H: the frame's client area
+{
+    window_geometry "$MAIN"
+    WAIT_DETAIL="${WW}x${WH}"
+    [ "$WW" -eq "$1" ] && [ "$WH" -eq "$2" ]
+}
+
+# drag FROM_X FROM_Y TO_X TO_Y: openbox's Alt + right-button drag, which resizes the frame from
+# the corner nearest the press, as a user's drag of that corner does.
+drag()
+{
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool keydown alt mousedown 3
+    local i
+    for i in 1 2 3 4 5 6; do
+        xdotool mousemove $(($1 + ($3 - $1) * i / 6)) $(($2 + ($4 - $2) * i / 6))
+        sleep 0.1
+    done
+    sleep 0.3
+    xdotool mouseup 3 keyup alt
+    sleep 0.5
+}
+
+# The view fills the client area between the bars: neither down its right edge nor across it
+# above the status bar is there any of the frame's own grey.
+view_fills_client()
+{
+    window_geometry "$MAIN"
+    shot fills
+    crop "$SHOT" $((WX + WW - 3)) "$VY" 1 $((WY + WH - 40 - VY)) "$SCRATCH/right-edge.png"
+    crop "$SHOT" "$WX" $((WY + WH - 40)) "$WW" 1 "$SCRATCH/low-edge.png"
+    WAIT_DETAIL="the frame's grey beside or below the view"
+    ! "$CONVERT" "$SCRATCH/right-edge.png" "$SCRATCH/low-edge.png" +append -format %c \
+        histogram:info: | grep -q 'srgb(246,245,244)\|#F6F5F4'
+}
+
+# The About box, opened from the Ajuda menu, is centred over the frame as it is on screen.
+about_centred()
+{
+    window_geometry "$MAIN"
+    local fx=$((WX + WW / 2)) fy=$((WY + WH / 2)) dx dy
+    focus_window "$MAIN" "$fx" "$fy"
+    xdotool key alt+u
+    wait_for_window '^tavrolu$'
+    xdotool key a
+    wait_for_window '^A prop de Tavrolu$'
+    local about=$WIN
+    window_geometry "$about"
+    dx=$((WX + WW / 2 - fx)) dy=$((WY + WH / 2 - fy))
+    ((dx * dx + dy * dy <= 20 * 20)) ||
+        fail "the About box is centred at ($((fx + dx)), $((fy + dy))), the frame at ($fx, $fy)"
+    focus_window "$about" $((WX + WW / 2)) $((WY + WH / 2))
+    xdotool key Return
+    wait_until "the About box to close" window_gone '^A prop de Tavrolu$'
+}
 
 # --- 7 ---------------------------------------------------------------------------------------
 step 7-resizing-bounded-by-the-map
@@ -265,21 +329,88 @@ MAIN=$WIN
 wait_until "the map view" map_origin "$MAIN" "$SCRATCH/ground.png"
 window_geometry "$MAIN"
 ((WW > 640)) || fail "the window opened ${WW} wide, not at the desktop's default size"
-size_is() # W H
-{
-    window_geometry "$MAIN"
-    WAIT_DETAIL="${WW}x${WH}"
-    [ "$WW" -eq "$1" ] && [ "$WH" -eq "$2" ]
-}
-xdotool windowsize "$MAIN" 500 400
-wait_until "a size within the map kept" size_is 500 400
-xdotool windowsize "$MAIN" 1100 900
+OPENED=("$WW" "$WH")
+# Larger than the map: a drag outwards does not grow it.
+drag $((WX + WW - 8)) $((WY + WH - 8)) 1275 1020
+size_is "${OPENED[@]}" || fail "a drag grew the frame beyond the map's limit (${WW}x${WH})"
+drag $((WX + WW - 8)) $((WY + WH - 8)) $((WX + 400)) $((WY + 300))
+window_geometry "$MAIN"
+((WW < 500 && WH < 400)) || fail "a drag inwards left the frame at ${WW}x${WH}"
 # 640 wide; as high as the menu bar plus the map's 480 rows.
+drag $((WX + WW - 8)) $((WY + WH - 8)) 1275 1020
 bounded()
 {
     window_geometry "$MAIN"
     WAIT_DETAIL="${WW}x${WH}"
     [ "$WW" -eq 640 ] && ((WH > 480 && WH < 540))
 }
-wait_until "the size back at the map's limit" bounded
+wait_until "a drag outwards to stop at the map's limit" bounded
+wait_until "the view to fill the frame" view_fills_client
+about_centred
+
+# --- 8 ---------------------------------------------------------------------------------------
+step 8-maximize-and-restore
+window_geometry "$MAIN"
+BEFORE=("$WW" "$WH")
+title_double_click()
+{
+    window_geometry "$MAIN"
+    xdotool mousemove $((WX + WW / 2)) $((WY - 8)) click --repeat 2 --delay 80 1
+}
+title_double_click
+maximized()
+{
+    window_geometry "$MAIN"
+    WAIT_DETAIL="${WW}x${WH}"
+    [ "$WW" -eq 1280 ] && ((WH > 960))
+}
+wait_until "the frame to fill the screen" maximized
+wait_until "the view to fill the maximized frame" view_fills_client
+about_centred
+title_double_click
+wait_until "the size before maximizing back" size_is "${BEFORE[@]}"
+wait_until "the view to fill the restored frame" view_fills_client
+about_centred
+quit
+
+# --- 9 ---------------------------------------------------------------------------------------
+step 9-game-runs-keep-the-size
+# run_keeps_size END_KEY: F1, the run ended by the key, and the frame back at its size.
+run_keeps_size()
+{
+    window_geometry "$MAIN"
+    local before=("$WW" "$WH")
+    focus_window "$MAIN" $((WX + WW / 2)) $((WY + WH / 2))
+    xdotool key F1
+    wait_for_window "$2"
+    window_geometry "$WIN"
+    focus_window "$WIN" $((WX + WW / 2)) $((WY + WH / 2))
+    xdotool key "$1"
+    wait_until "the main window back" window_shown "$MAIN_RE"
+    sleep 0.5
+    size_is "${before[@]}" || fail "the game run left the frame at ${WW}x${WH}, not ${before[*]}"
+    wait_until "the view to fill the frame" view_fills_client
+    about_centred
+}
+# The default 30 x 30 map has no hero: the run ends at its message, answered with Return.
+MAIN_RE='^Sin título - Tavrolu$'
+start_app
+wait_for_window '^Nou Mapa$'
+window_geometry "$WIN"
+focus_window "$WIN" $((WX + 20)) $((WY + 10))
+xdotool key Return
+wait_for_window "$MAIN_RE"
+MAIN=$WIN
+wait_until "the map view" map_origin "$MAIN" "$SCRATCH/ground.png"
+run_keeps_size Return '^JTKernel PANIK!$'
+quit
+# A 5 x 5 map with a hero: the run ends with Esc.
+TINY=$WORK/diminut.tvr
+map_file "$TINY" 5 5 -- 0 24 24
+MAIN_RE='^diminut\.tvr - Tavrolu$'
+start_app "$TINY"
+wait_for_window "$MAIN_RE"
+MAIN=$WIN
+wait_until "the map view" map_origin "$MAIN" "$SCRATCH/ground.png"
+run_keeps_size Escape '^Play$'
 quit

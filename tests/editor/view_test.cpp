@@ -173,3 +173,28 @@ TEST_F(ViewTest, ScrollRangeFollowsTheMapAndAScrolledPressActsOnMapPixels)
     // What the view shows at client (5, 7) is that cell's picture, not cell (0, 0)'s.
     EXPECT_NE(ViewPixel(5, 7), ViewPixel(200, 200));
 }
+
+TEST_F(ViewTest, WheelPartsAddUpOnTheirOwnAxisOnly)
+{
+    ASSERT_TRUE(Start(100, 100));
+    Frame()->SetSize(400, 400);
+    Pump(50);
+    auto wheel = [this](int rotation, wxMouseWheelAxis axis) {
+        wxMouseEvent event(wxEVT_MOUSEWHEEL);
+        event.m_wheelRotation = rotation;
+        event.m_wheelDelta = 120;
+        event.m_wheelAxis = axis;
+        event.SetEventObject(Canvas());
+        Canvas()->GetEventHandler()->ProcessEvent(event);
+        Pump(10);
+    };
+    // Half a notch down and half a notch right are no step on either axis.
+    wheel(-60, wxMOUSE_WHEEL_VERTICAL);
+    wheel(60, wxMOUSE_WHEEL_HORIZONTAL);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(0, 0));
+    // Each half completed on its own axis is a notch: three hundredths of 1600 pixels.
+    wheel(-60, wxMOUSE_WHEEL_VERTICAL);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(0, 48));
+    wheel(60, wxMOUSE_WHEEL_HORIZONTAL);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(48, 48));
+}
