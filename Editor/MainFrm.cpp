@@ -320,7 +320,7 @@ void CMainFrame::OnEditTiles(wxCommandEvent&)
     dlg.m_nTile = pDoc->m_nTile >= 0 && pDoc->m_nTile <= 255 ? pDoc->m_nTile : 0;
     const int result = dlg.ShowModal();
     // Whether the tool's sprite is pending or only selected is told by the brush as it was.
-    pDoc->DropPendingSprite();
+    pDoc->DropToolSprite();
     pDoc->m_nTile = result == wxID_OK ? dlg.m_nTile : -1;
 }
 

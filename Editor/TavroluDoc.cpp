@@ -73,14 +73,14 @@ CTavroluDoc::CTavroluDoc()
 
 CTavroluDoc::~CTavroluDoc()
 {
-    DropPendingSprite();
+    DropToolSprite();
     if (JTKernel* pKernel = JTKernel::GetKernel()) {
         delete pKernel;
         JTModul::ClearSlot(MODUL_KERNEL);
     }
 }
 
-void CTavroluDoc::DropPendingSprite()
+void CTavroluDoc::DropToolSprite()
 {
     if (m_pSprite != nullptr && m_nTile != -1)
         delete m_pSprite;
@@ -89,7 +89,7 @@ void CTavroluDoc::DropPendingSprite()
 
 void CTavroluDoc::ResetTool()
 {
-    DropPendingSprite();
+    DropToolSprite();
     m_nTile = -1;
 }
 
@@ -101,7 +101,7 @@ bool CTavroluDoc::OnNewDocument()
     dlg.ShowModal();
     m_nWidth = dlg.m_nWidth;
     m_nHeight = dlg.m_nHeight;
-    DropPendingSprite();
+    DropToolSprite();
     JTKernel* pKernel = JTKernel::GetKernel();
     ASSERT(pKernel != nullptr);
     pKernel->NewMap(m_nWidth, m_nHeight);
@@ -111,11 +111,11 @@ bool CTavroluDoc::OnNewDocument()
         m_nWidth = m_nHeight = 0;
         pKernel->NewMap(0, 0);
     }
-    ResetAfterMapChange();
+    ResetEditing();
     return true;
 }
 
-void CTavroluDoc::ResetAfterMapChange()
+void CTavroluDoc::ResetEditing()
 {
     m_nTile = -1;
     m_pSprite = nullptr;
@@ -128,11 +128,11 @@ void CTavroluDoc::Serialize(CArchive& ar)
     JTKernel* pKernel = JTKernel::GetKernel();
     JTDecorat* pDecorat = JTDecorat::GetDecorat();
     ASSERT(pKernel != nullptr && pDecorat != nullptr);
-    DropPendingSprite();
+    DropToolSprite();
     pKernel->Serialize(ar);
     m_nWidth = pDecorat->GetWidth();
     m_nHeight = pDecorat->GetHeight();
-    ResetAfterMapChange();
+    ResetEditing();
 }
 
 bool CTavroluDoc::OpenFile(const wxString& path, bool* pDamaged)
