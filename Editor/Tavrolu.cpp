@@ -186,7 +186,9 @@ void CTavroluApp::OnFileNew(wxCommandEvent&)
 
 void CTavroluApp::OnFileOpen(wxCommandEvent&)
 {
-    wxString path = AskOpenPath(CMainFrame::Get(), Txt(FrameworkText::kOpenTitle), DocumentFilters());
+    CTavroluDoc* pDoc = GetDocument();
+    wxString path = AskOpenPath(CMainFrame::Get(), Txt(FrameworkText::kOpenTitle), DocumentFilters(),
+                                pDoc != nullptr ? pDoc->MapFile() : wxString());
     if (!path.empty())
         OpenDocumentFile(path);
 }

@@ -201,12 +201,16 @@ bool CTavroluDoc::Save()
     return OnSaveDocument(GetFilename());
 }
 
+wxString CTavroluDoc::MapFile() const
+{
+    return GetDocumentSaved() ? GetFilename() : wxString();
+}
+
 bool CTavroluDoc::SaveAs()
 {
     // A map with a file proposes it; a new one its title with the extension ("Sin título.tvr").
     const wxString ext = Txt(DocStringPart(DOC_FILTER_EXT));
-    const wxString start = GetDocumentSaved() && !GetFilename().empty() ? GetFilename()
-                                                                        : GetTitle() + ext;
+    const wxString start = !MapFile().empty() ? MapFile() : GetTitle() + ext;
     wxString path = AskSavePath(wxTheApp->GetTopWindow(), Txt(FrameworkText::kSaveAsTitle),
                                 DocumentFilters(), start, ext);
     if (path.empty() || !OnSaveDocument(path))

@@ -38,6 +38,9 @@ public:
     // a read that fails half-way leaves the document damaged (true in *pDamaged).
     bool OpenFile(const wxString& path, bool* pDamaged);
 
+    // The file the map was read from or last written to; empty for a new map.
+    wxString MapFile() const;
+
     int GetPixelWidth(int shift) const { return m_nWidth << shift; }
     int GetPixelHeight(int shift) const { return m_nHeight << shift; }
 
