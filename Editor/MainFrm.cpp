@@ -160,7 +160,7 @@ void CMainFrame::CreateToolBarFromTable()
         return;
     }
     bar->SetToolBitmapSize(wxSize(16, 16));
-    wxImage strip = LoadBitmapImage(IDB_TOOLBAR);
+    wxImage strip = LoadToolbarStrip(IDB_TOOLBAR);
     int button = 0;
     for (size_t i = 0; i < kToolbarCount; i++) {
         const int id = kToolbar[i];

@@ -47,6 +47,16 @@ wxImage LoadBitmapImage(unsigned id)
     return ImageOfBitmap(bitmap);
 }
 
+wxImage LoadToolbarStrip(unsigned id)
+{
+    wxImage image = LoadBitmapImage(id);
+    if (image.IsOk()) {
+        image.SetMaskColour(192, 192, 192);
+        image.InitAlpha(); // the mask becomes alpha, which the toolkit's pictures keep
+    }
+    return image;
+}
+
 wxImage ImageOfBitmap(const CBitmap& bitmap)
 {
     if (bitmap.GetSurface() == nullptr || bitmap.GetSurface()->IsEmpty())

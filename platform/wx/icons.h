@@ -14,5 +14,8 @@ wxIconBundle LoadIconGroup(unsigned id);
 wxMemoryBuffer IconPng(unsigned id, int size);
 // A bitmap resource, decoded as the engine decodes it, as a toolkit image.
 wxImage LoadBitmapImage(unsigned id);
+// A toolbar's picture strip: the bitmap resource with its button-face grey (192, 192, 192)
+// transparent, so that the toolbar's own face shows there.
+wxImage LoadToolbarStrip(unsigned id);
 // The pixels of a bitmap as a toolkit image; an invalid image for an empty bitmap.
 wxImage ImageOfBitmap(const CBitmap& bitmap);
