@@ -101,6 +101,7 @@ bool CTavroluApp::InitInstance(const wxArrayString& args)
     InstallNoticePump();
     if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr)
         wxImage::AddHandler(new wxPNGHandler);
+    SetDefaultWindowIcons(IDR_MAINFRAME);
 
     m_pDocManager = new CTavroluDocManager;
     m_pDocManager->SetMaxDocsOpen(1);
