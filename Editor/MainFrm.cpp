@@ -161,7 +161,7 @@ void CMainFrame::CreateToolBarFromTable()
         return;
     }
     bar->SetToolBitmapSize(wxSize(16, 16));
-    wxImage strip = LoadBitmapImage(IDB_TOOLBAR);
+    wxImage strip = LoadToolbarStrip(IDB_TOOLBAR);
     int button = 0;
     for (size_t i = 0; i < kToolbarCount; i++) {
         const int id = kToolbar[i];
@@ -328,7 +328,7 @@ void CMainFrame::OnEditTiles(wxCommandEvent&)
     dlg.m_nTile = pDoc->m_nTile >= 0 && pDoc->m_nTile <= 255 ? pDoc->m_nTile : 0;
     const int result = dlg.ShowModal();
     // Whether the tool's sprite is pending or only selected is told by the brush as it was.
-    pDoc->DropPendingSprite();
+    pDoc->DropToolSprite();
     pDoc->m_nTile = result == wxID_OK ? dlg.m_nTile : -1;
 }
 

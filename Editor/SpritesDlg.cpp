@@ -10,6 +10,7 @@
 #include "platform/wx/dlgunits.h"
 #include "platform/wx/template_dialog.h"
 #include "platform/wx/msgbox.h"
+#include "platform/wx/scrollbars.h"
 #include "platform/wx/text.h"
 #include "platform/wx/window_surface.h"
 #include "resource.h"
@@ -79,6 +80,8 @@ void CSpritesDlg::CreateControls()
                  wxBU_EXACTFIT);
     m_pList = new wxListBox(this, IDC_SPRITE_LIST, DluPoint(130, 7), DluSize(116, 80), 0, nullptr,
                             wxLB_SINGLE);
+    // The last kinds lie below the list's edge: its bar shows that there are more.
+    ShowScrollBarsAlways(m_pList);
     m_pVertical = new wxRadioButton(this, IDC_DIR_VERTICAL, Txt("Dalt <--> Baix"), DluPoint(7, 61),
                                     DluSize(58, 10), wxRB_GROUP);
     m_pHorizontal = new wxRadioButton(this, IDC_DIR_HORIZONTAL, Txt("Dreta <--> Esquerra"),
@@ -113,6 +116,9 @@ void CSpritesDlg::OnInitDialog(wxInitDialogEvent&)
     JTRender* pRender = JTRender::GetRender();
     ASSERT(pRender != nullptr);
     m_pList->SetSelection(pRender->GetPlayer() != nullptr ? SPRITE_GALLINA : SPRITE_PLAYER);
+    // Selecting scrolls the chosen row to the top once the list is laid out, hiding the first
+    // one; the list opens on its first row instead, the chosen one just below it at most.
+    m_pList->SetFirstItem(0);
     m_pSprite = nullptr;
     RefreshSelection();
 }

@@ -101,6 +101,7 @@ bool CTavroluApp::InitInstance(const wxArrayString& args)
     InstallNoticePump();
     if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr)
         wxImage::AddHandler(new wxPNGHandler);
+    SetDefaultWindowIcons(IDR_MAINFRAME);
 
     m_pDocManager = new CTavroluDocManager;
     m_pDocManager->SetMaxDocsOpen(1);
@@ -186,7 +187,9 @@ void CTavroluApp::OnFileNew(wxCommandEvent&)
 
 void CTavroluApp::OnFileOpen(wxCommandEvent&)
 {
-    wxString path = AskOpenPath(CMainFrame::Get(), Txt(FrameworkText::kOpenTitle), DocumentFilters());
+    CTavroluDoc* pDoc = GetDocument();
+    wxString path = AskOpenPath(CMainFrame::Get(), Txt(FrameworkText::kOpenTitle), DocumentFilters(),
+                                pDoc != nullptr ? pDoc->MapFile() : wxString());
     if (!path.empty())
         OpenDocumentFile(path);
 }

@@ -77,14 +77,14 @@ CTavroluDoc::CTavroluDoc()
 
 CTavroluDoc::~CTavroluDoc()
 {
-    DropPendingSprite();
+    DropToolSprite();
     if (JTKernel* pKernel = JTKernel::GetKernel()) {
         delete pKernel;
         JTModul::ClearSlot(MODUL_KERNEL);
     }
 }
 
-void CTavroluDoc::DropPendingSprite()
+void CTavroluDoc::DropToolSprite()
 {
     if (m_pSprite != nullptr && m_nTile != -1)
         delete m_pSprite;
@@ -93,7 +93,7 @@ void CTavroluDoc::DropPendingSprite()
 
 void CTavroluDoc::ResetTool()
 {
-    DropPendingSprite();
+    DropToolSprite();
     m_nTile = -1;
 }
 
@@ -105,7 +105,7 @@ bool CTavroluDoc::OnNewDocument()
     dlg.ShowModal();
     m_nWidth = dlg.m_nWidth;
     m_nHeight = dlg.m_nHeight;
-    DropPendingSprite();
+    DropToolSprite();
     JTKernel* pKernel = JTKernel::GetKernel();
     ASSERT(pKernel != nullptr);
     pKernel->NewMap(m_nWidth, m_nHeight);
@@ -115,11 +115,11 @@ bool CTavroluDoc::OnNewDocument()
         m_nWidth = m_nHeight = 0;
         pKernel->NewMap(0, 0);
     }
-    ResetAfterMapChange();
+    ResetEditing();
     return true;
 }
 
-void CTavroluDoc::ResetAfterMapChange()
+void CTavroluDoc::ResetEditing()
 {
     m_nTile = -1;
     m_pSprite = nullptr;
@@ -132,11 +132,11 @@ void CTavroluDoc::Serialize(CArchive& ar)
     JTKernel* pKernel = JTKernel::GetKernel();
     JTDecorat* pDecorat = JTDecorat::GetDecorat();
     ASSERT(pKernel != nullptr && pDecorat != nullptr);
-    DropPendingSprite();
+    DropToolSprite();
     pKernel->Serialize(ar);
     m_nWidth = pDecorat->GetWidth();
     m_nHeight = pDecorat->GetHeight();
-    ResetAfterMapChange();
+    ResetEditing();
 }
 
 bool CTavroluDoc::OpenFile(const wxString& path, bool* pDamaged)
@@ -205,12 +205,16 @@ bool CTavroluDoc::Save()
     return OnSaveDocument(GetFilename());
 }
 
+wxString CTavroluDoc::MapFile() const
+{
+    return GetDocumentSaved() ? GetFilename() : wxString();
+}
+
 bool CTavroluDoc::SaveAs()
 {
     // A map with a file proposes it; a new one its title with the extension ("Sin título.tvr").
     const wxString ext = Txt(DocStringPart(DOC_FILTER_EXT));
-    const wxString start = GetDocumentSaved() && !GetFilename().empty() ? GetFilename()
-                                                                        : GetTitle() + ext;
+    const wxString start = !MapFile().empty() ? MapFile() : GetTitle() + ext;
     wxString path = AskSavePath(wxTheApp->GetTopWindow(), Txt(FrameworkText::kSaveAsTitle),
                                 DocumentFilters(), start, ext);
     if (path.empty() || !OnSaveDocument(path))

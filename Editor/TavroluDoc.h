@@ -38,11 +38,16 @@ public:
     // a read that fails half-way leaves the document damaged (true in *pDamaged).
     bool OpenFile(const wxString& path, bool* pDamaged);
 
+    // The file the map was read from or last written to; empty for a new map.
+    wxString MapFile() const;
+
     int GetPixelWidth(int shift) const { return m_nWidth << shift; }
     int GetPixelHeight(int shift) const { return m_nHeight << shift; }
 
-    // Destroys a sprite pending placement; a selection only goes. m_pSprite is NULL afterwards.
-    void DropPendingSprite();
+    // Lets go of the tool's sprite, m_pSprite, which is NULL afterwards. While m_nTile is not -1
+    // it is a sprite waiting to be placed and is destroyed; while m_nTile is -1 (the selection
+    // tool) it is the selected sprite of the map and stays there. Call it before changing m_nTile.
+    void DropToolSprite();
     // Selection tool, nothing selected; a pending sprite is destroyed first.
     void ResetTool();
 
@@ -51,8 +56,9 @@ protected:
     bool DoSaveDocument(const wxString& path) override;
 
 private:
-    // After a new map or a load or save: the selection tool, no overlay, scroll sizes to follow.
-    void ResetAfterMapChange();
+    // The selection tool with nothing selected, no overlay, scroll sizes to follow: after a new
+    // map, and after every read or write of one.
+    void ResetEditing();
 
     bool m_bLoadDamaged = false;
 

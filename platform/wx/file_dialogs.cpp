@@ -6,10 +6,34 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
+#include <wx/stdpaths.h>
+#include <wx/utils.h>
 
 #include <gtk/gtk.h>
 
 namespace {
+
+// The folder of the last file chosen in a file dialog during this run.
+wxString g_lastFolder;
+
+wxString StartFolder(const wxString& mapFile)
+{
+    const wxString mapFolder = wxFileName(mapFile).GetPath();
+    // Documents: the XDG user folder when it is set and exists, else home.
+    for (const wxString& folder : {mapFolder, g_lastFolder,
+                                   wxStandardPaths::Get().GetDocumentsDir(), wxGetHomeDir()}) {
+        if (!folder.empty() && wxFileName::DirExists(folder))
+            return folder;
+    }
+    return wxString();
+}
+
+// The path the user chose, whose folder the next dialog opens in when the map has no file.
+wxString Chosen(const wxFileDialog& dlg)
+{
+    g_lastFolder = wxFileName(dlg.GetPath()).GetPath();
+    return dlg.GetPath();
+}
 
 void LabelButton(wxFileDialog& dlg, int response, const char* label)
 {
@@ -36,23 +60,24 @@ bool MayReplace(wxWindow* parent, const wxString& title, const wxString& path)
 
 } // namespace
 
-wxString AskOpenPath(wxWindow* parent, const wxString& title, const wxString& filters)
+wxString AskOpenPath(wxWindow* parent, const wxString& title, const wxString& filters,
+                     const wxString& mapFile)
 {
-    wxFileDialog dlg(parent, title, wxString(), wxString(), filters, wxFD_OPEN);
+    wxFileDialog dlg(parent, title, StartFolder(mapFile), wxString(), filters, wxFD_OPEN);
     SpanishButtons(dlg, "Abrir");
-    return dlg.ShowModal() == wxID_OK ? dlg.GetPath() : wxString();
+    return dlg.ShowModal() == wxID_OK ? Chosen(dlg) : wxString();
 }
 
 wxString AskSavePath(wxWindow* parent, const wxString& title, const wxString& filters,
                      const wxString& proposed, const wxString& defaultExt)
 {
-    wxFileName start(proposed);
+    wxFileName start(StartFolder(proposed), wxFileName(proposed).GetFullName());
     for (;;) {
         wxFileDialog dlg(parent, title, start.GetPath(), start.GetFullName(), filters, wxFD_SAVE);
         SpanishButtons(dlg, "Guardar");
         if (dlg.ShowModal() != wxID_OK)
             return wxString();
-        wxString path = dlg.GetPath();
+        wxString path = Chosen(dlg);
         if (dlg.GetFilterIndex() == 0 && wxFileName(path).GetExt().empty())
             path += defaultExt;
         if (!wxFileName::FileExists(path) || MayReplace(parent, title, path))

@@ -6,6 +6,8 @@
 
 #include <wx/mstream.h>
 
+#include <gtk/gtk.h>
+
 wxMemoryBuffer IconPng(unsigned id, int size)
 {
     const EmbeddedResource* res = nullptr;
@@ -40,11 +42,32 @@ wxIconBundle LoadIconGroup(unsigned id)
     return bundle;
 }
 
+void SetDefaultWindowIcons(unsigned id)
+{
+    const wxIconBundle icons = LoadIconGroup(id);
+    GList* pixbufs = nullptr;
+    for (size_t i = 0; i < icons.GetIconCount(); i++)
+        pixbufs = g_list_append(pixbufs, icons.GetIconByIndex(i).GetPixbuf());
+    // The toolkit keeps its own references to the pictures.
+    gtk_window_set_default_icon_list(pixbufs);
+    g_list_free(pixbufs);
+}
+
 wxImage LoadBitmapImage(unsigned id)
 {
     CBitmap bitmap;
     bitmap.LoadBitmap(id);
     return ImageOfBitmap(bitmap);
+}
+
+wxImage LoadToolbarStrip(unsigned id)
+{
+    wxImage image = LoadBitmapImage(id);
+    if (image.IsOk()) {
+        image.SetMaskColour(192, 192, 192);
+        image.InitAlpha(); // the mask becomes alpha, which the toolkit's pictures keep
+    }
+    return image;
 }
 
 wxImage ImageOfBitmap(const CBitmap& bitmap)

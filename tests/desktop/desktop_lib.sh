@@ -49,6 +49,27 @@ start_display()
     fail "Xvfb on $DISPLAY does not answer"
 }
 
+# openbox, as on a user's desktop; it manages windows once it names itself on the root window.
+start_window_manager()
+{
+    openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+    started+=($!)
+    local i
+    for i in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    fail "openbox did not start on $DISPLAY"
+}
+
+# The sizes of the icons a window carries for the window manager, e.g. "16 x 16, 32 x 32";
+# empty when it carries none.
+window_icons()
+{
+    { xprop -id "$1" _NET_WM_ICON | grep -o '[0-9]* x [0-9]*' || true; } | sort | paste -sd, - \
+        | sed 's/,/, /g'
+}
+
 # The user's folders all in the scratch home; the system's own MIME database stays visible.
 use_scratch_home()
 {

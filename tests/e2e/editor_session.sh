@@ -218,13 +218,18 @@ wait_until "the edited map, the hero where it was placed" view_shows "$SCRATCH/e
 
 # --- 5 ---------------------------------------------------------------------------------------
 step 5-save-as
+# The user's documents folder, named as xdg-user-dirs names it: a new map's first Save As opens
+# there, never in the program's working folder.
+DOCUMENTS=$HOME/Documents
+mkdir -p "$DOCUMENTS" "$XDG_CONFIG_HOME"
+echo 'XDG_DOCUMENTS_DIR="$HOME/Documents"' >"$XDG_CONFIG_HOME/user-dirs.dirs"
 focus_window "$MAIN" $((VX + 100)) $((VY + 250))
 xdotool key ctrl+s
 wait_for_window '^Guardar como$'
 SAVE=$WIN
 window_geometry "$SAVE"
 focus_window "$SAVE" $((WX + WW / 2)) $((WY + WH / 2))
-# The chooser opens on the working folder with the name field focused, proposing "Sin título.tvr"
+# The chooser opens on the documents folder with the name field focused, proposing "Sin título.tvr"
 # with the name before the extension selected: what is typed takes the name's place.
 name_proposed()
 {
@@ -243,7 +248,7 @@ wait_until "the name \"mapa_e2e.tvr\" in the chooser's name field" name_typed
 # it stays open, Enter goes again every few seconds.
 xdotool key Return
 LAST_ENTER=$SECONDS
-SAVED=$WORK/mapa_e2e.tvr
+SAVED=$DOCUMENTS/mapa_e2e.tvr
 saved()
 {
     if ! window_gone '^Guardar como$'; then
@@ -256,7 +261,7 @@ saved()
     [ -s "$SAVED" ] && window_shown '^mapa_e2e\.tvr - Tavrolu$'
 }
 wait_until "$SAVED and the caption \"mapa_e2e.tvr - Tavrolu\"" saved
-[ ! -e "$WORK/mapa_e2e" ] || fail "a file without the extension was written as well"
+[ ! -e "$DOCUMENTS/mapa_e2e" ] || fail "a file without the extension was written as well"
 
 expected_map()
 {

@@ -1,5 +1,5 @@
-// save_as_test.cpp -- the name and folder the save dialog proposes, and where it comes back after
-// the user declines to replace a file.
+// save_as_test.cpp -- the name and folder the save dialog proposes, where it comes back after the
+// user declines to replace a file, and the folder each file dialog opens in.
 #include "editor_session.h"
 
 #include "resource.h"
@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,7 +18,8 @@ struct Chooser
     std::string name;
 };
 
-// What the dialog shows once it has settled: its folder and the text of its name field.
+// What the dialog shows once it has settled: its folder and the text of its name field (a save
+// dialog's).
 Chooser Read(wxDialog* dlg)
 {
     Pump(100);
@@ -27,7 +29,10 @@ Chooser Read(wxDialog* dlg)
         seen.folder = folder;
         g_free(folder);
     }
-    if (gchar* name = gtk_file_chooser_get_current_name(chooser)) {
+    gchar* name = gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE
+                      ? gtk_file_chooser_get_current_name(chooser)
+                      : nullptr;
+    if (name != nullptr) {
         seen.name = name;
         g_free(name);
     }
@@ -71,6 +76,49 @@ TEST_F(SaveAsTest, ProposesTheMapsNameAndComesBackWhereTheUserWas)
     Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(first.folder, folder);
     EXPECT_EQ(first.name, "nou.tvr");
+}
+
+// The open map's folder first, then the folder of the last file chosen, then the user's
+// documents folder, then home; never the working folder, where the program runs.
+TEST_F(SaveAsTest, FileDialogsOpenWhereTheUsersMapsAre)
+{
+    const std::string docs = File("Documents"), maps = File("maps"), other = File("other");
+    for (const std::string& folder : {File("work"), File("config"), maps, other})
+        ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    ASSERT_EQ(chdir(File("work").c_str()), 0);
+    std::ofstream(File("config/user-dirs.dirs")) << "XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\n";
+    ASSERT_TRUE(Start(3, 3));
+
+    Chooser seen;
+    auto look = [&](int command) {
+        m_script.Then([&](wxDialog* dlg) {
+            seen = Read(dlg);
+            CancelDialog(dlg);
+        });
+        Command(command);
+        return seen.folder;
+    };
+    // A documents folder that does not exist yet: home.
+    EXPECT_EQ(look(ID_FILE_OPEN), Dir());
+    ASSERT_EQ(mkdir(docs.c_str(), 0755), 0);
+    EXPECT_EQ(look(ID_FILE_OPEN), docs);
+    EXPECT_EQ(look(ID_FILE_SAVE_AS), docs);
+    EXPECT_EQ(seen.name, "Sin título.tvr");
+
+    m_script.Then([&](wxDialog* dlg) { AnswerFileDialog(dlg, U(maps + "/a.tvr")); });
+    Command(ID_FILE_SAVE_AS);
+    m_script.Then([&](wxDialog* dlg) { AnswerFileDialog(dlg, U(other + "/b.tvr")); });
+    Command(ID_FILE_SAVE_AS);
+    // a.tvr from the recent files: its folder, not the one last chosen.
+    Command(ID_FILE_MRU_FILE1 + 1);
+    ASSERT_EQ(Frame()->GetTitle(), U("a.tvr - Tavrolu"));
+    EXPECT_EQ(look(ID_FILE_OPEN), maps);
+
+    AnswerNewMap(3, 3);
+    Command(ID_FILE_NEW);
+    EXPECT_EQ(look(ID_FILE_OPEN), other);
+    EXPECT_EQ(look(ID_FILE_SAVE_AS), other);
+    EXPECT_EQ(seen.name, "Sin título.tvr");
 }
 
 } // namespace

@@ -122,6 +122,39 @@ TEST_F(SpritesDlgTest, OneHeroPerMapBothWays)
     EXPECT_EQ(Render()->GetPlayer(), static_cast<JTPlayer*>(pHero));
 }
 
+// The rows at the right edge of the list where its scroll bar is, each against the same row at
+// the list's left edge: with the bar drawn they differ on every row; GTK's overlay bar, hidden
+// until the mouse moves over the list, leaves the row's own colour at both edges.
+int RowsWithoutBar(CSpritesDlg& d)
+{
+    const wxRect list = d.FindWindow(IDC_SPRITE_LIST)->GetRect();
+    const std::vector<COLORREF> left = ScreenPixels(&d, wxRect(list.x + 2, list.y + 3, 1, list.height - 6));
+    const std::vector<COLORREF> right =
+        ScreenPixels(&d, wxRect(list.GetRight() - 5, list.y + 3, 1, list.height - 6));
+    int same = 0;
+    for (size_t y = 0; y < left.size() && y < right.size(); y++)
+        same += left[y] == right[y];
+    return same;
+}
+
+TEST_F(SpritesDlgTest, TheListOpensOnItsFirstRowWithTheChosenKindAndItsBarInSight)
+{
+    for (bool hero : {false, true}) {
+        SCOPED_TRACE(hero ? "a hero on the map" : "no hero");
+        if (hero)
+            Manager()->Add(Kernel()->CreateSprite(SPRITE_PLAYER));
+        RunDialog([&](CSpritesDlg& d) {
+            Pump(200);
+            auto* pList = static_cast<wxListBox*>(d.FindWindow(IDC_SPRITE_LIST));
+            EXPECT_EQ(pList->GetTopItem(), 0);
+            EXPECT_EQ(Selected(d), hero ? SPRITE_GALLINA : SPRITE_PLAYER);
+            EXPECT_LT(Selected(d), pList->GetCountPerPage());
+            EXPECT_EQ(RowsWithoutBar(d), 0);
+            ClickButton(&d, wxID_CANCEL);
+        });
+    }
+}
+
 TEST_F(SpritesDlgTest, TenKindsInTypeOrderEnemiesTurnWithThePatrolButtons)
 {
     static const char* const labels[] = {

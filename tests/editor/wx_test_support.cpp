@@ -239,15 +239,36 @@ void CancelDialog(wxDialog* dialog)
         dialog->EndModal(wxID_CANCEL);
 }
 
+namespace {
+
+bool ShowsChosen(GtkFileChooser* chooser, const wxString& path)
+{
+    gchar* chosen = gtk_file_chooser_get_filename(chooser);
+    const bool same = chosen != nullptr && wxString::FromUTF8(chosen) == path;
+    g_free(chosen);
+    return same;
+}
+
+} // namespace
+
+// The open dialog selects a file only once it has read the file's folder, which it does in the
+// background, and a selection asked for while it reads can be lost; an accept while nothing is
+// selected is dropped and the dialog stays open. So the file is asked for until it shows.
 void AnswerFileDialog(wxDialog* dialog, const wxString& path)
 {
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog->m_widget);
     wxString folder = path.BeforeLast('/'), name = path.AfterLast('/');
     gtk_file_chooser_set_current_folder(chooser, folder.utf8_str());
-    if (gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE)
-        gtk_file_chooser_set_current_name(chooser, name.utf8_str());
-    else
-        gtk_file_chooser_set_filename(chooser, path.utf8_str());
+    auto shows = [chooser, &path] { return ShowsChosen(chooser, path); };
+    wxStopWatch watch;
+    do {
+        if (gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE)
+            gtk_file_chooser_set_current_name(chooser, name.utf8_str());
+        else
+            gtk_file_chooser_set_filename(chooser, path.utf8_str());
+    } while (!PumpUntil(shows, 100) && watch.Time() < 5000);
+    if (!shows())
+        ADD_FAILURE() << "the file dialog never showed " << path.ToStdString(wxConvUTF8) << " as chosen";
     gtk_dialog_response(GTK_DIALOG(dialog->m_widget), GTK_RESPONSE_ACCEPT);
 }
 

@@ -109,5 +109,7 @@ void SendKey(wxWindow* window, int keyCode, int modifiers = 0);
 
 // Ends a dialog as its Cancel (or Esc) does; a native file dialog through its own button.
 void CancelDialog(wxDialog* dialog);
-// Answers a native file dialog with a path typed by the user, then its accept button.
+// Answers a native file dialog with a path typed by the user, then, once the dialog shows that path
+// as chosen, its accept button.
+// as chosen, its accept button.
 void AnswerFileDialog(wxDialog* dialog, const wxString& path);
