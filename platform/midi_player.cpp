@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -90,13 +91,23 @@ bool MidiPlayer::Init()
         return false;
     fluid_settings_setnum(m_settings.get(), "synth.sample-rate", kSampleRate);
     fluid_settings_setnum(m_settings.get(), "synth.gain", 0.6);
+    // Loading every sample up front runs FluidSynth's OpenMP region, whose runtime ends the
+    // whole process when it cannot make its threads (an address-space or thread limit).
+    // Samples loaded as the tune's programs ask for them never enter it.
+    fluid_settings_setint(m_settings.get(), "synth.dynamic-sample-loading", 1);
     m_synth.reset(new_fluid_synth(m_settings.get()));
     if (!m_synth)
         return false;
     LoadSoundFont(m_synth.get(), m_settings.get());
     bool wantDevice = m_options.realTime && !m_options.sink;
-    if (!wantDevice || !StartAudioDevice())
+    if (wantDevice && StartAudioDevice())
+        return true;
+    // Under a thread or memory limit there may be no thread to render on: no tune then.
+    try {
         m_thread = std::thread(&MidiPlayer::RenderLoop, this);
+    } catch (const std::system_error&) {
+        return false;
+    }
     return true;
 }
 
