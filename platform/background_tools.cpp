@@ -120,6 +120,7 @@ void RunQueue()
     while (!q.jobs.empty()) {
         Job job = std::move(q.jobs.front());
         q.jobs.pop_front();
+        // Started under the lock, so that a stop either drops the job or ends the tool.
         pid_t pid = Spawn(job.command);
         if (pid == 0)
             continue;
