@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <system_error>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -48,6 +49,19 @@ void LoadSoundFont(fluid_synth_t* synth, fluid_settings_t* settings)
     }
 }
 
+// FluidSynth does not survive every allocation that fails while it reads a SoundFont (under an
+// address-space limit it can crash there), so it starts only with room to spare; without it
+// there is no tune.
+bool RoomForTheSynthesizer()
+{
+    const size_t kRoom = size_t(32) << 20;
+    void* probe = mmap(nullptr, kRoom, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (probe == MAP_FAILED)
+        return false;
+    munmap(probe, kRoom);
+    return true;
+}
+
 } // namespace
 
 void MidiPlayer::SettingsDeleter::operator()(_fluid_hashtable_t* s) const
@@ -86,6 +100,8 @@ MidiPlayer::MidiPlayer(std::vector<uint8_t> smf, Options options)
 bool MidiPlayer::Init()
 {
     QuietLibraries();
+    if (!RoomForTheSynthesizer())
+        return false;
     m_settings.reset(new_fluid_settings());
     if (!m_settings)
         return false;

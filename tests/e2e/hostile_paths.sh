@@ -192,7 +192,7 @@ play_or_game_error() # MAIN_TITLE_RE
     main_window "$1"
 }
 
-for mb in 160 250 360; do
+for mb in 120 140 160 180 200 250 300 360; do
     EXE=prlimit
     start_app --as=$((mb << 20)) "$PROGRAM" "$WORK/heroi.tvr"
     EXE=$PROGRAM
