@@ -135,7 +135,8 @@ void RunQueue()
 
 } // namespace
 
-void RunToolsInBackground(const std::vector<ToolCommand>& commands, std::chrono::milliseconds limit)
+void RunToolsInBackground(const std::vector<ToolCommand>& commands,
+                          std::chrono::milliseconds limit)
 {
     Queue& q = TheQueue();
     std::lock_guard<std::mutex> guard(q.lock);

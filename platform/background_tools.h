@@ -14,7 +14,8 @@ using ToolCommand = std::vector<std::string>; // the program (found on PATH), th
 // process group of its own, with every signal at its default disposition and none blocked (the
 // program's own ignored SIGXFSZ is not passed on). A tool still running after limit is ended
 // together with everything it started. When no thread can be made the commands are dropped.
-void RunToolsInBackground(const std::vector<ToolCommand>& commands, std::chrono::milliseconds limit);
+void RunToolsInBackground(const std::vector<ToolCommand>& commands,
+                          std::chrono::milliseconds limit);
 
 // Ends the tool that is running (with what it started) and drops those queued; returns at once.
 // For the program's exit, which never waits on a tool.

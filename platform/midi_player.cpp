@@ -55,7 +55,8 @@ void LoadSoundFont(fluid_synth_t* synth, fluid_settings_t* settings)
 bool RoomForTheSynthesizer()
 {
     const size_t kRoom = size_t(32) << 20;
-    void* probe = mmap(nullptr, kRoom, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    void* probe =
+        mmap(nullptr, kRoom, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (probe == MAP_FAILED)
         return false;
     munmap(probe, kRoom);

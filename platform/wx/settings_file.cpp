@@ -105,8 +105,9 @@ FileState ReadSettings(const std::string& path, std::string* bytes)
 bool Replace(const std::string& path, const std::string& bytes)
 {
     try {
-        WriteFileSafely(path.c_str(), [&](CFile& file) { file.Write(bytes.data(), UINT(bytes.size())); },
-                        SafeWriteKind::scratch);
+        WriteFileSafely(
+            path.c_str(), [&](CFile& file) { file.Write(bytes.data(), UINT(bytes.size())); },
+            SafeWriteKind::scratch);
         return true;
     } catch (CFileException* e) {
         e->Delete();
@@ -139,8 +140,8 @@ wxFileConfig* OpenSettingsFile(const wxString& appName, const wxString& vendorNa
     FileState state = ReadSettings(name, &bytes);
     std::string sound = SettingsLinesThatMakeSense(bytes);
     wxFileConfig* config;
-    const bool usable = state == FileState::missing
-                        || (state == FileState::regular && (sound == bytes || Replace(name, sound)));
+    const bool replaced = state == FileState::regular && (sound == bytes || Replace(name, sound));
+    const bool usable = state == FileState::missing || replaced;
     if (usable) {
         config = new wxFileConfig(appName, vendorName, path, wxString(), wxCONFIG_USE_LOCAL_FILE);
     } else {

@@ -98,7 +98,8 @@ for target in "$WORK/canal.tvr" /dev/zero; do
     refuse_window ' - Tavrolu$' "a refused map leaves no main window"
     message_says "Acceso denegado a $target."
     wait_for_exit refuse_window ' - Tavrolu$' "a refused map leaves no main window"
-    [ "$APP_STATUS" -eq 255 ] || fail "the program ended with status $APP_STATUS after refusing $target"
+    [ "$APP_STATUS" -eq 255 ] ||
+        fail "the program ended with status $APP_STATUS after refusing $target"
 done
 [ -p "$WORK/canal.tvr" ] || fail "the FIFO was replaced"
 
@@ -244,7 +245,8 @@ tools_left()
     local p
     for p in /proc/[0-9]*; do
         if { grep -qF -- "$XDG_DATA_HOME" "$p/cmdline" ||
-            tr '\0' '\n' <"$p/environ" | grep -qxF "XDG_CONFIG_HOME=$XDG_CONFIG_HOME"; } 2>/dev/null; then
+            tr '\0' '\n' <"$p/environ" | grep -qxF "XDG_CONFIG_HOME=$XDG_CONFIG_HOME"
+        } 2>/dev/null; then
             echo "${p#/proc/} $(tr '\0' ' ' <"$p/cmdline" 2>/dev/null)"
         fi
     done
@@ -264,7 +266,9 @@ title="m$(printf '\U001000e0')p.tvr - Tavrolu"
 named_window() { WIN=$(for w in $(visible_windows_of_class tavrolu); do
     [ "$(xdotool getwindowname "$w" 2>/dev/null)" != "$title" ] || echo "$w"; done | head -n1)
     [ -n "$WIN" ]; }
-visible_windows_of_class() { timeout 10 xdotool search --onlyvisible --class "$1" 2>/dev/null || true; }
+visible_windows_of_class() {
+    timeout 10 xdotool search --onlyvisible --class "$1" 2>/dev/null || true
+}
 wait_until "a window titled \"$title\"" named_window
 window_geometry "$WIN"
 focus_window "$WIN" $((WX + WW / 2)) $((WY + WH / 2))

@@ -164,7 +164,8 @@ TEST_F(HostilePathsTest, RecentFilesComeBackByteForByte)
 {
     const std::vector<std::string> names = {
         "/maps/m$HOME.tvr", "/maps/%PATH%$.tvr", "/maps/a\\b\\n\\\\.tvr", "/maps/two\nlines.tvr",
-        "/maps/m\xe0p\xff.tvr", "/maps/\"quoted\" .tvr", " /maps/tab\t.tvr", "/maps/\xf4\x80\x83\xa0.tvr"};
+        "/maps/m\xe0p\xff.tvr", "/maps/\"quoted\" .tvr", " /maps/tab\t.tvr",
+        "/maps/\xf4\x80\x83\xa0.tvr"};
     for (size_t first = 0; first < names.size(); first += 4) {
         ASSERT_TRUE(Start(3, 3));
         for (size_t i = first + 4; i-- > first;)
@@ -199,5 +200,6 @@ TEST_F(HostilePathsTest, AMapNamedInBytesThatAreNotUtf8OpensByThem)
     Stop();
 
     EXPECT_FALSE(StartWith(File("n\xe0.tvr"), false));
-    EXPECT_EQ(OnlyMessage(), U("No se encontró " + File("n")) + FileNameFromBytes("\xe0") + ".tvr.");
+    EXPECT_EQ(OnlyMessage(),
+              U("No se encontró " + File("n")) + FileNameFromBytes("\xe0") + ".tvr.");
 }
