@@ -6,12 +6,15 @@
 #include "TavroluDoc.h"
 #include "TavroluView.h"
 #include "resource.h"
+#include "platform/background_tools.h"
 #include "platform/wx/dlgunits.h"
 #include "platform/wx/template_dialog.h"
 #include "platform/wx/file_dialogs.h"
 #include "platform/wx/hwnd.h"
 #include "platform/wx/icons.h"
+#include "platform/wx/settings_file.h"
 #include "platform/wx/shell_registration.h"
+#include "platform/wx/file_names.h"
 #include "platform/wx/text.h"
 
 #include <wx/button.h>
@@ -25,6 +28,9 @@
 #include <wx/stdpaths.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
 
 wxBEGIN_EVENT_TABLE(CTavroluApp, wxApp)
     EVT_MENU(ID_APP_ABOUT, CTavroluApp::OnAppAbout)
@@ -35,6 +41,8 @@ wxEND_EVENT_TABLE()
 namespace {
 const char* const kRegistryKey = "Local AppWizard-Generated Applications";
 }
+
+std::vector<std::string> CTavroluApp::s_commandLine;
 
 wxString CTavroluDocManager::MakeNewDocumentName()
 {
@@ -50,12 +58,37 @@ void CTavroluDocManager::AddFileToHistory(const wxString& file)
         pFrame->UpdateRecentFiles();
 }
 
+void CTavroluApp::KeepCommandLine(int argc, char** argv)
+{
+    s_commandLine.assign(argv, argv + argc);
+}
+
+// The toolkit drops an argument the locale cannot convert (a name that is not UTF-8, or any
+// non-ASCII name under LC_ALL=C) and garbles others: the names come from the bytes kept before
+// it started. What it took for itself (GTK's --display and the like) is left out here too.
+wxArrayString CTavroluApp::CommandLineFiles() const
+{
+    wxArrayString left;
+    for (int i = 1; i < argc; i++)
+        left.Add(argv[i]);
+    wxArrayString files;
+    for (size_t i = 1; i < s_commandLine.size(); i++) {
+        const std::string& bytes = s_commandLine[i];
+        const wxWCharBuffer local = wxConvLocal.cMB2WX(bytes.c_str());
+        if (local) {
+            int kept = left.Index(wxString(local));
+            if (kept == wxNOT_FOUND)
+                continue;
+            left.RemoveAt(size_t(kept));
+        }
+        files.Add(FileNameFromBytes(bytes));
+    }
+    return files;
+}
+
 bool CTavroluApp::OnInit()
 {
-    wxArrayString args;
-    for (int i = 1; i < argc; i++)
-        args.Add(argv[i]);
-    return InitInstance(args);
+    return InitInstance(CommandLineFiles());
 }
 
 int CTavroluApp::OnExit()
@@ -71,9 +104,8 @@ void CTavroluApp::LoadSettings()
     wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
     wxString dir = wxStandardPaths::Get().GetUserConfigDir() + "/" + kRegistryKey;
     wxFileName::Mkdir(dir, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-    delete wxConfigBase::Set(new wxFileConfig(GetAppName(), kRegistryKey,
-                                              dir + "/" + GetAppName() + ".conf", wxString(),
-                                              wxCONFIG_USE_LOCAL_FILE));
+    delete wxConfigBase::Set(OpenSettingsFile(GetAppName(), kRegistryKey,
+                                              dir + "/" + GetAppName() + ".conf"));
     m_recentFiles.Load(wxConfigBase::Get(false));
 }
 
@@ -117,8 +149,10 @@ bool CTavroluApp::InitInstance(const wxArrayString& args)
     // The document keeps its full path, as the recent-file list does.
     wxString path;
     if (open) {
+        // The working folder as the system names it: the toolkit's own would follow the locale.
         wxFileName name(args[0]);
-        name.MakeAbsolute();
+        std::unique_ptr<char, decltype(&free)> cwd(::getcwd(nullptr, 0), &free);
+        name.MakeAbsolute(cwd ? FileNameFromBytes(cwd.get()) : wxString());
         path = name.GetFullPath();
     }
     CTavroluDoc* pDoc = static_cast<CTavroluDoc*>(
@@ -158,6 +192,9 @@ void CTavroluApp::ExitInstance()
     }
     m_recentFiles.Save(wxConfigBase::Get(false));
     delete wxConfigBase::Set(nullptr);
+    // A desktop tool still refreshing the databases (or stuck on what it reads) is ended, not
+    // waited for.
+    StopBackgroundTools();
 }
 
 CTavroluDoc* CTavroluApp::GetDocument() const

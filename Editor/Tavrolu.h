@@ -7,6 +7,9 @@
 #include <wx/dialog.h>
 #include <wx/docview.h>
 
+#include <string>
+#include <vector>
+
 class CTavroluDoc;
 
 // The document manager of the one template: the framework's Spanish texts, and a recent-file
@@ -22,6 +25,9 @@ public:
 class CTavroluApp : public wxApp
 {
 public:
+    // The command line's bytes, as main received them before the toolkit converted them.
+    static void KeepCommandLine(int argc, char** argv);
+
     bool OnInit() override;
     int OnExit() override;
 
@@ -47,6 +53,8 @@ public:
     static const size_t kRecentFiles = 4;
 
 private:
+    // The file names on the command line, by their bytes.
+    wxArrayString CommandLineFiles() const;
     void LoadSettings();
     void RegisterFileType();
     // The framework's initial update after New and Open.
@@ -54,6 +62,7 @@ private:
 
     wxDocManager* m_pDocManager = nullptr;
     RecentFileList m_recentFiles{kRecentFiles};
+    static std::vector<std::string> s_commandLine;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -10,6 +10,7 @@
 #include "platform/debug.h"
 #include "platform/safe_write.h"
 #include "platform/wx/file_dialogs.h"
+#include "platform/wx/file_names.h"
 #include "platform/wx/msgbox.h"
 #include "platform/wx/text.h"
 
@@ -158,7 +159,7 @@ bool CTavroluDoc::DoOpenDocument(const wxString& path)
     m_bLoadDamaged = false;
     CFileException fe;
     CFile file;
-    if (!file.Open(path.utf8_str(), CFile::modeRead | CFile::shareDenyWrite, &fe)) {
+    if (!file.Open(FileNameBytes(path).c_str(), CFile::modeRead | CFile::shareDenyWrite, &fe)) {
         ReportFileError(&fe, path, false, false);
         return false;
     }
@@ -184,7 +185,7 @@ bool CTavroluDoc::DoOpenDocument(const wxString& path)
 bool CTavroluDoc::DoSaveDocument(const wxString& path)
 {
     try {
-        WriteFileSafely(path.utf8_str(), [this](CFile& file) {
+        WriteFileSafely(FileNameBytes(path).c_str(), [this](CFile& file) {
             CArchive ar(&file, CArchive::store);
             Serialize(ar);
             ar.Close();

@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <cstring>
+#include <system_error>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -47,6 +49,20 @@ void LoadSoundFont(fluid_synth_t* synth, fluid_settings_t* settings)
     }
 }
 
+// FluidSynth does not survive every allocation that fails while it reads a SoundFont (under an
+// address-space limit it can crash there), so it starts only with room to spare; without it
+// there is no tune.
+bool RoomForTheSynthesizer()
+{
+    const size_t kRoom = size_t(32) << 20;
+    void* probe =
+        mmap(nullptr, kRoom, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (probe == MAP_FAILED)
+        return false;
+    munmap(probe, kRoom);
+    return true;
+}
+
 } // namespace
 
 void MidiPlayer::SettingsDeleter::operator()(_fluid_hashtable_t* s) const
@@ -85,18 +101,30 @@ MidiPlayer::MidiPlayer(std::vector<uint8_t> smf, Options options)
 bool MidiPlayer::Init()
 {
     QuietLibraries();
+    if (!RoomForTheSynthesizer())
+        return false;
     m_settings.reset(new_fluid_settings());
     if (!m_settings)
         return false;
     fluid_settings_setnum(m_settings.get(), "synth.sample-rate", kSampleRate);
     fluid_settings_setnum(m_settings.get(), "synth.gain", 0.6);
+    // Loading every sample up front runs FluidSynth's OpenMP region, whose runtime ends the
+    // whole process when it cannot make its threads (an address-space or thread limit).
+    // Samples loaded as the tune's programs ask for them never enter it.
+    fluid_settings_setint(m_settings.get(), "synth.dynamic-sample-loading", 1);
     m_synth.reset(new_fluid_synth(m_settings.get()));
     if (!m_synth)
         return false;
     LoadSoundFont(m_synth.get(), m_settings.get());
     bool wantDevice = m_options.realTime && !m_options.sink;
-    if (!wantDevice || !StartAudioDevice())
+    if (wantDevice && StartAudioDevice())
+        return true;
+    // Under a thread or memory limit there may be no thread to render on: no tune then.
+    try {
         m_thread = std::thread(&MidiPlayer::RenderLoop, this);
+    } catch (const std::system_error&) {
+        return false;
+    }
     return true;
 }
 

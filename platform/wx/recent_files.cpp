@@ -1,6 +1,8 @@
 // recent_files.cpp -- the recent-file list and its settings.
 #include "platform/wx/recent_files.h"
 
+#include "platform/wx/file_names.h"
+
 #include <algorithm>
 
 namespace {
@@ -17,7 +19,7 @@ void RecentFileList::Load(wxConfigBase* config)
     for (size_t i = 0; i < m_max; i++) {
         wxString path;
         if (config->Read(wxString::Format("%sFile%zu", kSection, i + 1), &path) && !path.empty()
-            && path.utf8_str().length() <= kMaxPathBytes)
+            && FileNameBytes(path).size() <= kMaxPathBytes)
             m_files.push_back(path);
     }
 }

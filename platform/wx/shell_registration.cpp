@@ -1,27 +1,26 @@
 // shell_registration.cpp -- the MIME package, icons and desktop entry of the document type.
 #include "platform/wx/shell_registration.h"
 
+#include "platform/background_tools.h"
 #include "platform/resource.h"
 #include "platform/safe_write.h"
 #include "platform/wx/icons.h"
 
-#include <wx/file.h>
 #include <wx/filename.h>
 #include <wx/utils.h>
 
-#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdlib>
-#include <fcntl.h>
 #include <memory>
-#include <spawn.h>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
+
+const std::chrono::seconds kToolTimeLimit(20);
 
 // A name as the system's calls take it.
 std::string Bytes(const wxString& s)
@@ -45,18 +44,30 @@ wxString ConfigHome()
     return wxGetHomeDir() + "/.config";
 }
 
+// A regular file's bytes, read without waiting: a FIFO or a device in its place is refused unread.
+bool ReadRegularFile(const wxString& path, std::string* bytes)
+{
+    CFile file;
+    if (!file.Open(Bytes(path).c_str(), CFile::modeRead))
+        return false;
+    try {
+        char chunk[4096];
+        UINT got;
+        while ((got = file.Read(chunk, sizeof chunk)) > 0)
+            bytes->append(chunk, got);
+    } catch (CFileException* e) {
+        e->Delete();
+        return false;
+    }
+    return true;
+}
+
 // Writes the file only when its content differs; true when it now holds content.
 bool WriteIfChanged(const wxString& path, const void* data, size_t size, bool* changed)
 {
-    if (wxFileName::FileExists(path)) {
-        wxFile existing(path);
-        if (existing.IsOpened() && size_t(existing.Length()) == size) {
-            wxMemoryBuffer old(size);
-            if (existing.Read(old.GetWriteBuf(size), size) == ssize_t(size)
-                && memcmp(old.GetData(), data, size) == 0)
-                return true;
-        }
-    }
+    std::string old;
+    if (ReadRegularFile(path, &old) && old.size() == size && memcmp(old.data(), data, size) == 0)
+        return true;
     if (!wxFileName::Mkdir(wxFileName(path).GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL))
         return false;
     // Written as a map is saved: a failure leaves the old file, a killed start nothing.
@@ -186,28 +197,6 @@ bool DesktopEntry(const ShellFileType& type, wxString* entry)
     return true;
 }
 
-// Runs a desktop tool with its output discarded. Each argument reaches it as it is: no shell and
-// no splitting, whatever a folder's name holds.
-int RunQuietly(const std::vector<std::string>& args)
-{
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    for (int fd : {0, 1, 2})
-        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_RDWR, 0);
-    pid_t pid;
-    int status = -1;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return status;
-}
-
 bool WriteIcons(const ShellFileType& type, const wxString& icons, bool* changed)
 {
     bool ok = true;
@@ -225,17 +214,14 @@ bool WriteIcons(const ShellFileType& type, const wxString& icons, bool* changed)
 }
 
 // The extension goes to this program only while no other program is the type's default.
-void BindDefaultIfFree(const ShellFileType& type)
+void BindDefaultIfFree(const ShellFileType& type, std::vector<ToolCommand>* tools)
 {
-    wxString list = ConfigHome() + "/mimeapps.list";
-    wxString mime = MimeTypeOf(type);
-    if (wxFileName::FileExists(list)) {
-        wxFile f(list);
-        wxString content;
-        if (f.IsOpened() && f.ReadAll(&content) && content.Contains(mime + "="))
-            return;
-    }
-    RunQuietly({"xdg-mime", "default", Bytes(DesktopFileName(type)), Bytes(mime)});
+    const wxString mime = MimeTypeOf(type);
+    std::string list;
+    if (ReadRegularFile(ConfigHome() + "/mimeapps.list", &list)
+        && list.find(Bytes(mime + "=")) != std::string::npos)
+        return;
+    tools->push_back({"xdg-mime", "default", Bytes(DesktopFileName(type)), Bytes(mime)});
 }
 
 } // namespace
@@ -261,10 +247,14 @@ bool RegisterShellFileTypes(const ShellFileType& type)
         ok = false;
     ok &= WriteIcons(type, data + "/icons", &iconsChanged);
 
+    // The desktop's tools read whatever lies in those folders, a FIFO included: they run in the
+    // background, and one that has not finished in this time never will.
+    std::vector<ToolCommand> tools;
     if (mimeChanged)
-        RunQuietly({"update-mime-database", Bytes(data + "/mime")});
+        tools.push_back({"update-mime-database", Bytes(data + "/mime")});
     if (desktopChanged)
-        RunQuietly({"update-desktop-database", "-q", Bytes(data + "/applications")});
-    BindDefaultIfFree(type);
+        tools.push_back({"update-desktop-database", "-q", Bytes(data + "/applications")});
+    BindDefaultIfFree(type, &tools);
+    RunToolsInBackground(tools, kToolTimeLimit);
     return ok;
 }

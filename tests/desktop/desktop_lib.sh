@@ -114,6 +114,18 @@ file_type()
     XDG_CURRENT_DESKTOP=GNOME xdg-mime query filetype "$1"
 }
 
+# Waits until the command prints the expected text (the desktop's tools run in the background,
+# after the program's window is up); fails after 30 s, naming what it last printed.
+eventually_eq() # EXPECTED WHAT COMMAND...
+{
+    local expected=$1 what=$2 got end=$((SECONDS + 30))
+    shift 2
+    until got=$("$@" 2>/dev/null) && [ "$got" = "$expected" ]; do
+        [ $SECONDS -lt $end ] || fail "$what: got '$got', expected '$expected'"
+        sleep 0.2
+    done
+}
+
 expect_eq()
 {
     [ "$1" = "$2" ] || fail "$3: got '$1', expected '$2'"

@@ -29,9 +29,9 @@ kill "$pid"
 wait "$pid" 2>/dev/null || true
 
 write_map x.tvr
-expect_eq "$(file_type x.tvr)" application/x-tavrolu.document "the type of x.tvr"
-expect_eq "$(xdg-mime query default application/x-tavrolu.document)" tavrolu.desktop \
-    "the opener of the type"
+eventually_eq application/x-tavrolu.document "the type of x.tvr" file_type x.tvr
+eventually_eq tavrolu.desktop "the opener of the type" \
+    xdg-mime query default application/x-tavrolu.document
 desktop-file-validate "$XDG_DATA_HOME/applications/tavrolu.desktop" >"$scratch/validate.log" \
     || fail "the registered desktop entry is not valid"
 if [ -s "$scratch/validate.log" ]; then fail "the registered desktop entry draws remarks"; fi

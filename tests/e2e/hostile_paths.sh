@@ -93,10 +93,13 @@ step 1-fifo-and-device
 mkfifo "$WORK/canal.tvr"
 for target in "$WORK/canal.tvr" /dev/zero; do
     start_app "$target"
-    message_says "Acceso denegado a $target."
-    wait_for_exit
-    [ "$APP_STATUS" -ne 0 ] || fail "the program ended with status 0 after refusing $target"
+    # Checked while the program still runs: after its end no window could be left anyway.
+    wait_for_window '^Tavrolu$'
     refuse_window ' - Tavrolu$' "a refused map leaves no main window"
+    message_says "Acceso denegado a $target."
+    wait_for_exit refuse_window ' - Tavrolu$' "a refused map leaves no main window"
+    [ "$APP_STATUS" -eq 255 ] ||
+        fail "the program ended with status $APP_STATUS after refusing $target"
 done
 [ -p "$WORK/canal.tvr" ] || fail "the FIFO was replaced"
 
@@ -168,9 +171,128 @@ windows=$(visible_windows '.' | wc -l)
     fail "windows beside the main one: $(visible_windows '.' | xargs -n1 xdotool getwindowname | tr '\n' '|')"
 quit_from_menu
 
+# --- memory and thread limits: F1 runs the game, silent if the tune cannot start ---------------
+step 5-memory-and-thread-limits
+# The user's own folders again, writable.
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share
+write_map "$WORK/heroi.tvr" 3 3 0
+
+# F1 shows the game window, or the game's own message when something other than the tune
+# failed; never the end of the program.
+play_or_game_error() # MAIN_TITLE_RE
+{
+    xdotool key F1
+    wait_until "the game window or the game's message" window_shown '^(Play|Tavrolu)$'
+    if [ "$(xdotool getwindowname "$WIN")" = Play ]; then
+        window_geometry "$WIN"
+        focus_window "$WIN" $((WX + WW / 2)) $((WY + WH / 2))
+        xdotool key Escape
+    else
+        message_says "El joc s'ha aturat per un error."
+    fi
+    main_window "$1"
+}
+
+for mb in 120 140 160 180 200 250 300 360; do
+    EXE=prlimit
+    start_app --as=$((mb << 20)) "$PROGRAM" "$WORK/heroi.tvr"
+    EXE=$PROGRAM
+    main_window '^heroi\.tvr - Tavrolu$'
+    play_or_game_error '^heroi\.tvr - Tavrolu$'
+    quit_from_menu
+done
+# A thread limit binds only a user other than root: six threads start the editor, not the
+# synthesizer's helpers.
+if [ "$(id -u)" -eq 0 ]; then
+    EXE=setpriv
+    start_app --reuid=65534 --regid=65534 --clear-groups prlimit --nproc=6 "$PROGRAM" \
+        "$WORK/heroi.tvr"
+    EXE=$PROGRAM
+    main_window '^heroi\.tvr - Tavrolu$'
+    play_or_game_error '^heroi\.tvr - Tavrolu$'
+    quit_from_menu
+fi
+
+# --- a damaged settings file: read as far as it makes sense, then replaced whole ----------------
+step 6-damaged-settings
+SETTINGS="$XDG_CONFIG_HOME/Local AppWizard-Generated Applications/Tavrolu.conf"
+mkdir -p "$(dirname "$SETTINGS")"
+{
+    printf '=x\n\177ELF\2\1\1\0\0\0junk=\377\376\n'
+    printf '[Recent\\ File\\ List]\nFile1=%s\n' "$WORK/real.tvr"
+} >"$SETTINGS"
+start_app "$WORK/heroi.tvr"
+main_window '^heroi\.tvr - Tavrolu$'
+windows=$(visible_windows '.' | wc -l)
+[ "$windows" -eq 1 ] ||
+    fail "windows beside the main one: $(visible_windows '.' | xargs -n1 xdotool getwindowname | tr '\n' '|')"
+quit_from_menu
+expected=$(printf '[Recent\\ File\\ List]\nFile1=%s\nFile2=%s' "$WORK/heroi.tvr" "$WORK/real.tvr")
+[ "$(cat "$SETTINGS")" = "$expected" ] || fail "the settings file now holds: $(cat -A "$SETTINGS")"
+
+# --- FIFOs where the desktop's tools read: the window comes, the tools end with the program -----
+step 7-desktop-fifos
+export XDG_CONFIG_HOME=$SCRATCH/fifo-config XDG_DATA_HOME=$SCRATCH/fifo-data
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/mime/packages" "$XDG_DATA_HOME/applications"
+mkfifo "$XDG_CONFIG_HOME/mimeapps.list" "$XDG_DATA_HOME/mime/packages/other.xml" \
+    "$XDG_DATA_HOME/applications/other.desktop"
+start_app "$WORK/heroi.tvr"
+main_window '^heroi\.tvr - Tavrolu$'
+quit_from_menu
+# The tools' processes, by the folders they were given or the settings folder they inherited.
+tools_left()
+{
+    local p
+    for p in /proc/[0-9]*; do
+        if { grep -qF -- "$XDG_DATA_HOME" "$p/cmdline" ||
+            tr '\0' '\n' <"$p/environ" | grep -qxF "XDG_CONFIG_HOME=$XDG_CONFIG_HOME"
+        } 2>/dev/null; then
+            echo "${p#/proc/} $(tr '\0' ' ' <"$p/cmdline" 2>/dev/null)"
+        fi
+    done
+}
+left=$(tools_left)
+[ -z "$left" ] || fail "desktop tools outlived the program: $left"
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share
+
+# --- names the locale cannot read: opened by their bytes, reported when missing ----------------
+step 8-names-the-locale-cannot-read
+latin1=$(printf 'm\340p.tvr')
+write_map "$WORK/$latin1" 3 3 0
+start_app "$WORK/$latin1"
+# The byte that is not UTF-8 shows as the character standing for it. Such a title is only in
+# _NET_WM_NAME (no X text encoding has that character), which a search by name misses.
+title="m$(printf '\U001000e0')p.tvr - Tavrolu"
+named_window() { WIN=$(for w in $(visible_windows_of_class tavrolu); do
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" != "$title" ] || echo "$w"; done | head -n1)
+    [ -n "$WIN" ]; }
+visible_windows_of_class() {
+    timeout 10 xdotool search --onlyvisible --class "$1" 2>/dev/null || true
+}
+wait_until "a window titled \"$title\"" named_window
+window_geometry "$WIN"
+focus_window "$WIN" $((WX + WW / 2)) $((WY + WH / 2))
+xdotool key ctrl+s
+quit_from_menu
+write_map "$SCRATCH/small.orig" 3 3 0
+cmp "$SCRATCH/small.orig" "$WORK/$latin1" || fail "the map saved under another name"
+[ "$(find "$WORK" -name 'm*p.tvr' | wc -l)" -eq 1 ] || fail "a second map: $(ls "$WORK")"
+
+write_map "$WORK/mapà.tvr" 3 3 0
+LC_ALL=C
+start_app "$WORK/mapà.tvr"
+LC_ALL=C.UTF-8
+main_window '^mapà\.tvr - Tavrolu$'
+quit_from_menu
+
+start_app "$WORK/$(printf 'n\340.tvr')"
+message_says "No se encontró $WORK/n$(printf '\U001000e0').tvr."
+wait_for_exit
+[ "$APP_STATUS" -eq 255 ] || fail "the program ended with status $APP_STATUS after a missing map"
+
 # --- a map at a path of 4095 bytes, the longest there is: saved (in place as a user other than
 # root, whose folder it is not); then read-only, its message box wraps the path within the screen
-step 5-longest-path
+step 9-longest-path
 DEEP=$SCRATCH
 while [ $((${#DEEP} + 1 + 255 + 6)) -le 4095 ]; do
     DEEP+=/$(head -c 255 /dev/zero | tr '\0' d)

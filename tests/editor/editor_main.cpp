@@ -5,6 +5,7 @@
 #include "platform/wx/hwnd.h"
 
 #include <gtest/gtest.h>
+#include <wx/debug.h>
 #include <wx/evtloop.h>
 #include <wx/image.h>
 #include <wx/init.h>
@@ -69,6 +70,15 @@ private:
     std::thread m_thread;
 };
 
+// The program swallows the toolkit's assertions; here each one fails the test that caused it, with
+// the toolkit's own words, instead of a dialog no one answers.
+void FailOnAssertion(const wxString& file, int line, const wxString& func, const wxString& cond,
+                     const wxString& msg)
+{
+    ADD_FAILURE() << "toolkit assertion " << cond.utf8_str() << " (" << msg.utf8_str() << ") in "
+                  << func.utf8_str() << " at " << file.utf8_str() << ":" << line;
+}
+
 // The editor's application without its start-up: each test starts what it needs.
 class TestApp : public CTavroluApp
 {
@@ -82,6 +92,7 @@ public:
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    wxSetAssertHandler(FailOnAssertion);
     // Owned by GoogleTest from here on.
     ::testing::UnitTest::GetInstance()->listeners().Append(new TestWatchdog);
     // The desktop's data folder is read once by the toolkit: one scratch folder for the whole

@@ -3,6 +3,7 @@
 
 #include "Motor/jtkernel.h"
 #include "Motor/jtmanager.h"
+#include "platform/wx/file_names.h"
 
 #include <wx/app.h>
 #include <wx/menu.h>
@@ -60,7 +61,7 @@ bool EditorTest::Start(int width, int height)
 bool EditorTest::StartWith(const std::string& path, bool waitForPaint)
 {
     wxArrayString args;
-    args.Add(wxString::FromUTF8(path.c_str()));
+    args.Add(FileNameFromBytes(path)); // the bytes, as the program takes its command line
     m_started = TheApp().InitInstance(args);
     Pump(20);
     m_script.TakeDialogs();

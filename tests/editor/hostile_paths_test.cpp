@@ -6,13 +6,19 @@
 
 #include "resource.h"
 #include "Motor/jtdecorat.h"
+#include "platform/wx/file_names.h"
+#include "platform/wx/recent_files.h"
+#include "platform/wx/settings_file.h"
 
+#include <wx/fileconf.h>
 #include <wx/log.h>
 #include <wx/menu.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -126,4 +132,84 @@ TEST_F(HostilePathsTest, AnEmptyFileOnTheCommandLineOpensAsAnEmptyMap)
     EXPECT_EQ(JTDecorat::GetDecorat()->GetWidth(), 0);
     EXPECT_EQ(JTDecorat::GetDecorat()->GetHeight(), 0);
     EXPECT_EQ(Frame()->GetTitle(), U("buit.tvr - Tavrolu"));
+}
+
+// The settings file a user's disk or editor damaged: a line with an empty key, binary junk, bytes
+// that are not UTF-8. Any toolkit assertion fails the test (see editor_main.cpp).
+TEST_F(HostilePathsTest, ADamagedSettingsFileIsReadAsFarAsItMakesSense)
+{
+    const std::string dir = Dir() + "/config/Local AppWizard-Generated Applications";
+    const std::string conf = dir + "/Tavrolu.conf";
+    std::filesystem::create_directories(dir);
+    const char binary[] = "=x\n\x7f" "ELF\x02\x01\x01\0\0\0junk=\xff\xfe\n[]\n[/..]\n";
+    std::ofstream(conf, std::ios::binary)
+        << std::string(binary, sizeof binary - 1)
+        << "[Recent\\ File\\ List]\nFile1=/maps/a.tvr\n \t=y\n\xc3(=1\nFile2=/maps/b.tvr\n";
+    ASSERT_TRUE(Start(3, 3));
+    ASSERT_EQ(TheApp().GetRecentFiles().Count(), 2u);
+    EXPECT_EQ(TheApp().GetRecentFiles().Get(0), "/maps/a.tvr");
+    EXPECT_EQ(TheApp().GetRecentFiles().Get(1), "/maps/b.tvr");
+    Stop();
+    EXPECT_EQ(ReadAll(conf), "[Recent\\ File\\ List]\nFile1=/maps/a.tvr\nFile2=/maps/b.tvr\n");
+
+    // Whatever the bytes, the toolkit reads the file without a word.
+    std::srand(7);
+    for (int round = 0; round < 200; round++) {
+        std::string junk;
+        for (int i = 0; i < 64; i++)
+            junk += "=[]\\/ \n\r\"aF1\xc3\xff\0"[std::rand() % 15];
+        std::ofstream(conf, std::ios::binary | std::ios::trunc) << junk;
+        std::unique_ptr<wxFileConfig> config(
+            OpenSettingsFile("Tavrolu", "Local AppWizard-Generated Applications", U(conf)));
+        RecentFileList list(4);
+        list.Load(config.get());
+        list.Add("/maps/c.tvr");
+        list.Save(config.get());
+    }
+}
+
+// Recent files are names as the system has them: nothing in them is expanded or lost through
+// the settings file, while plain UTF-8 entries already there read as they always did.
+TEST_F(HostilePathsTest, RecentFilesComeBackByteForByte)
+{
+    const std::vector<std::string> names = {
+        "/maps/m$HOME.tvr", "/maps/%PATH%$.tvr", "/maps/a\\b\\n\\\\.tvr", "/maps/two\nlines.tvr",
+        "/maps/m\xe0p\xff.tvr", "/maps/\"quoted\" .tvr", " /maps/tab\t.tvr",
+        "/maps/\xf4\x80\x83\xa0.tvr"};
+    for (size_t first = 0; first < names.size(); first += 4) {
+        ASSERT_TRUE(Start(3, 3));
+        for (size_t i = first + 4; i-- > first;)
+            TheApp().GetRecentFiles().Add(FileNameFromBytes(names[i]));
+        Stop();
+        ASSERT_TRUE(Start(3, 3));
+        ASSERT_EQ(TheApp().GetRecentFiles().Count(), 4u);
+        for (size_t i = 0; i < 4; i++)
+            EXPECT_EQ(FileNameBytes(TheApp().GetRecentFiles().Get(i)), names[first + i]);
+        Stop();
+    }
+    const std::string dir = Dir() + "/config/Local AppWizard-Generated Applications";
+    std::ofstream(dir + "/Tavrolu.conf", std::ios::trunc)
+        << "[Recent\\ File\\ List]\nFile1=/maps/mapà.tvr\n";
+    ASSERT_TRUE(Start(3, 3));
+    ASSERT_EQ(TheApp().GetRecentFiles().Count(), 1u);
+    EXPECT_EQ(TheApp().GetRecentFiles().Get(0), U("/maps/mapà.tvr"));
+}
+
+// A map whose name is not UTF-8 opens by its bytes; one that is missing is reported by name.
+TEST_F(HostilePathsTest, AMapNamedInBytesThatAreNotUtf8OpensByThem)
+{
+    const std::string name = File("m\xe0p.tvr");
+    std::ofstream(name, std::ios::binary)
+        << std::string("\1\0\0\0\1\0\0\0\0", 9) << std::string(256, '\1') << "\xff\xff\xff\xff";
+    ASSERT_TRUE(StartWith(name, false));
+    EXPECT_TRUE(m_script.TakeMessages().empty());
+    EXPECT_EQ(JTDecorat::GetDecorat()->GetWidth(), 1);
+    EXPECT_EQ(FileNameBytes(Doc()->GetFilename()), name);
+    ASSERT_EQ(TheApp().GetRecentFiles().Count(), 1u);
+    EXPECT_EQ(FileNameBytes(TheApp().GetRecentFiles().Get(0)), name);
+    Stop();
+
+    EXPECT_FALSE(StartWith(File("n\xe0.tvr"), false));
+    EXPECT_EQ(OnlyMessage(),
+              U("No se encontró " + File("n")) + FileNameFromBytes("\xe0") + ".tvr.");
 }
