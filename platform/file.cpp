@@ -223,3 +223,20 @@ void CFile::ThrowErrno(int err) const
 {
     CFileException::ThrowOsError(err, m_strFileName);
 }
+
+bool ReadRegularFile(const char* path, std::string* bytes)
+{
+    CFile file;
+    if (!file.Open(path, CFile::modeRead))
+        return false;
+    try {
+        char chunk[4096];
+        UINT got;
+        while ((got = file.Read(chunk, sizeof chunk)) > 0)
+            bytes->append(chunk, got);
+    } catch (CFileException* e) {
+        e->Delete();
+        return false;
+    }
+    return true;
+}

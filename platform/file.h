@@ -6,6 +6,7 @@
 #include "platform/windefs.h"
 
 #include <cstdint>
+#include <string>
 
 typedef uint64_t ULONGLONG;
 typedef int64_t LONGLONG;
@@ -84,3 +85,7 @@ private:
     bool m_bCloseOnDelete = false;
     bool m_bWritable = false;
 };
+
+// Appends a regular file's whole content to bytes, without waiting: a FIFO or a device in its place
+// is refused unread. False when the file cannot be opened or read.
+bool ReadRegularFile(const char* path, std::string* bytes);

@@ -87,19 +87,7 @@ FileState ReadSettings(const std::string& path, std::string* bytes)
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
         return errno == ENOENT ? FileState::missing : FileState::unusable;
-    CFile file;
-    if (!file.Open(path.c_str(), CFile::modeRead))
-        return FileState::unusable;
-    try {
-        char chunk[4096];
-        UINT got;
-        while ((got = file.Read(chunk, sizeof chunk)) > 0)
-            bytes->append(chunk, got);
-    } catch (CFileException* e) {
-        e->Delete();
-        return FileState::unusable;
-    }
-    return FileState::regular;
+    return ReadRegularFile(path.c_str(), bytes) ? FileState::regular : FileState::unusable;
 }
 
 bool Replace(const std::string& path, const std::string& bytes)

@@ -2,8 +2,10 @@
 #include "platform/wx/shell_registration.h"
 
 #include "platform/background_tools.h"
+#include "platform/file.h"
 #include "platform/resource.h"
 #include "platform/safe_write.h"
+#include "platform/wx/file_names.h"
 #include "platform/wx/icons.h"
 
 #include <wx/filename.h>
@@ -22,11 +24,6 @@ namespace {
 
 const std::chrono::seconds kToolTimeLimit(20);
 
-// A name as the system's calls take it.
-std::string Bytes(const wxString& s)
-{
-    return std::string(s.fn_str());
-}
 
 wxString DataHome()
 {
@@ -44,35 +41,19 @@ wxString ConfigHome()
     return wxGetHomeDir() + "/.config";
 }
 
-// A regular file's bytes, read without waiting: a FIFO or a device in its place is refused unread.
-bool ReadRegularFile(const wxString& path, std::string* bytes)
-{
-    CFile file;
-    if (!file.Open(Bytes(path).c_str(), CFile::modeRead))
-        return false;
-    try {
-        char chunk[4096];
-        UINT got;
-        while ((got = file.Read(chunk, sizeof chunk)) > 0)
-            bytes->append(chunk, got);
-    } catch (CFileException* e) {
-        e->Delete();
-        return false;
-    }
-    return true;
-}
-
 // Writes the file only when its content differs; true when it now holds content.
 bool WriteIfChanged(const wxString& path, const void* data, size_t size, bool* changed)
 {
     std::string old;
-    if (ReadRegularFile(path, &old) && old.size() == size && memcmp(old.data(), data, size) == 0)
+    if (ReadRegularFile(FileNameBytes(path).c_str(), &old) && old.size() == size
+        && memcmp(old.data(), data, size) == 0)
         return true;
     if (!wxFileName::Mkdir(wxFileName(path).GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL))
         return false;
     // Written as a map is saved: a failure leaves the old file, a killed start nothing.
     try {
-        WriteFileSafely(Bytes(path).c_str(), [&](CFile& file) { file.Write(data, UINT(size)); });
+        WriteFileSafely(FileNameBytes(path).c_str(),
+                        [&](CFile& file) { file.Write(data, UINT(size)); });
     } catch (CFileException* e) {
         e->Delete();
         return false;
@@ -218,10 +199,11 @@ void BindDefaultIfFree(const ShellFileType& type, std::vector<ToolCommand>* tool
 {
     const wxString mime = MimeTypeOf(type);
     std::string list;
-    if (ReadRegularFile(ConfigHome() + "/mimeapps.list", &list)
-        && list.find(Bytes(mime + "=")) != std::string::npos)
+    if (ReadRegularFile(FileNameBytes(ConfigHome() + "/mimeapps.list").c_str(), &list)
+        && list.find(FileNameBytes(mime + "=")) != std::string::npos)
         return;
-    tools->push_back({"xdg-mime", "default", Bytes(DesktopFileName(type)), Bytes(mime)});
+    tools->push_back(
+        {"xdg-mime", "default", FileNameBytes(DesktopFileName(type)), FileNameBytes(mime)});
 }
 
 } // namespace
@@ -251,9 +233,9 @@ bool RegisterShellFileTypes(const ShellFileType& type)
     // background, and one that has not finished in this time never will.
     std::vector<ToolCommand> tools;
     if (mimeChanged)
-        tools.push_back({"update-mime-database", Bytes(data + "/mime")});
+        tools.push_back({"update-mime-database", FileNameBytes(data + "/mime")});
     if (desktopChanged)
-        tools.push_back({"update-desktop-database", "-q", Bytes(data + "/applications")});
+        tools.push_back({"update-desktop-database", "-q", FileNameBytes(data + "/applications")});
     BindDefaultIfFree(type, &tools);
     RunToolsInBackground(tools, kToolTimeLimit);
     return ok;
