@@ -96,6 +96,13 @@ start_as_owner() # MAP
     EXE=$PROGRAM
 }
 
+# The main window and nothing else: no message, no toolkit dialog.
+only_main_window()
+{
+    [ "$(visible_windows '.' | wc -l)" -eq 1 ] ||
+        fail "windows beside the main one: $(visible_windows '.' | xargs -n1 xdotool getwindowname | tr '\n' '|')"
+}
+
 no_temporaries() # DIR
 {
     local left
@@ -173,9 +180,7 @@ write_map "$SCRATCH/ro.orig" 3 3 0
 cmp "$SCRATCH/ro.orig" "$RO/ro.tvr" || fail "the read-only map was replaced"
 no_temporaries "$RO"
 main_window '^ro\.tvr - Tavrolu$'
-windows=$(visible_windows '.' | wc -l)
-[ "$windows" -eq 1 ] ||
-    fail "windows beside the main one: $(visible_windows '.' | xargs -n1 xdotool getwindowname | tr '\n' '|')"
+only_main_window
 quit_from_menu
 
 # --- memory and thread limits: F1 runs the game, silent if the tune cannot start ---------------
@@ -230,9 +235,7 @@ mkdir -p "$(dirname "$SETTINGS")"
 } >"$SETTINGS"
 start_app "$WORK/heroi.tvr"
 main_window '^heroi\.tvr - Tavrolu$'
-windows=$(visible_windows '.' | wc -l)
-[ "$windows" -eq 1 ] ||
-    fail "windows beside the main one: $(visible_windows '.' | xargs -n1 xdotool getwindowname | tr '\n' '|')"
+only_main_window
 quit_from_menu
 expected=$(printf '[Recent\\ File\\ List]\nFile1=%s\nFile2=%s' "$WORK/heroi.tvr" "$WORK/real.tvr")
 [ "$(cat "$SETTINGS")" = "$expected" ] || fail "the settings file now holds: $(cat -A "$SETTINGS")"
