@@ -215,7 +215,8 @@ bool CTavroluDoc::SaveAs()
 {
     // A map with a file proposes it; a new one its title with the extension ("Sin título.tvr").
     const wxString ext = Txt(DocStringPart(DOC_FILTER_EXT));
-    const wxString start = !MapFile().empty() ? MapFile() : GetTitle() + ext;
+    const wxString file = MapFile();
+    const wxString start = !file.empty() ? file : GetTitle() + ext;
     wxString path = AskSavePath(wxTheApp->GetTopWindow(), Txt(FrameworkText::kSaveAsTitle),
                                 DocumentFilters(), start, ext);
     if (path.empty() || !OnSaveDocument(path))

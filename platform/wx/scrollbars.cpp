@@ -5,16 +5,18 @@
 
 namespace {
 
-GtkWidget* FindScrolledInside(GtkWidget* widget)
+// The window's own scrolled window: its handle itself (a scrolled canvas, a list box), or the
+// first one inside it.
+GtkScrolledWindow* FindScrolledWindow(GtkWidget* widget)
 {
     if (GTK_IS_SCROLLED_WINDOW(widget))
-        return widget;
+        return GTK_SCROLLED_WINDOW(widget);
     if (!GTK_IS_CONTAINER(widget))
         return nullptr;
     GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-    GtkWidget* found = nullptr;
+    GtkScrolledWindow* found = nullptr;
     for (GList* child = children; child != nullptr && found == nullptr; child = child->next)
-        found = FindScrolledInside(static_cast<GtkWidget*>(child->data));
+        found = FindScrolledWindow(static_cast<GtkWidget*>(child->data));
     g_list_free(children);
     return found;
 }
@@ -22,14 +24,7 @@ GtkWidget* FindScrolledInside(GtkWidget* widget)
 GtkScrolledWindow* FindScrolledWindow(wxWindow* w)
 {
     GtkWidget* handle = w != nullptr ? static_cast<GtkWidget*>(w->GetHandle()) : nullptr;
-    if (handle == nullptr)
-        return nullptr;
-    for (GtkWidget* up = handle; up != nullptr; up = gtk_widget_get_parent(up)) {
-        if (GTK_IS_SCROLLED_WINDOW(up))
-            return GTK_SCROLLED_WINDOW(up);
-    }
-    GtkWidget* inside = FindScrolledInside(handle);
-    return inside != nullptr ? GTK_SCROLLED_WINDOW(inside) : nullptr;
+    return handle != nullptr ? FindScrolledWindow(handle) : nullptr;
 }
 
 gboolean StopScrollChild(GtkWidget* widget, GtkScrollType, gboolean, gpointer)

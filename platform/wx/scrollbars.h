@@ -7,9 +7,9 @@
 
 #include <wx/window.h>
 
-// Turns overlay scrolling off for the window's scrolled area: the window itself when it is one,
-// else its nearest enclosing scrolled area, else the first one inside it (a list's tree view
-// sits in one). Call once the window has been created.
+// Turns overlay scrolling off for the window's scrolled area: the window itself when it is one
+// (a scrolled canvas, a list box), else the first one inside it. Call once the window has been
+// created.
 void ShowScrollBarsAlways(wxWindow* w);
 
 // The scrolled area found as above no longer scrolls by the toolkit's own key bindings.
