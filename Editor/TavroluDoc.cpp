@@ -34,12 +34,18 @@ wxString WithPath(const char* text, const wxString& path)
 wxString FileErrorText(CException* e, const wxString& path, bool saving)
 {
     using namespace FrameworkText;
+    if (dynamic_cast<CFileDamagedException*>(e) != nullptr)
+        return WithPath("No s'ha pogut desar %1 ni deixar-lo com era: el fitxer del disc ha "
+                        "quedat malmès. El mapa continua obert a l'editor i el pots desar en un "
+                        "altre lloc.",
+                        path);
     if (auto* fe = dynamic_cast<CFileException*>(e)) {
         switch (fe->m_cause) {
         case CFileException::fileNotFound:
         case CFileException::badPath: return WithPath(kFileNotFound, path);
         case CFileException::accessDenied: return WithPath(kAccessDenied, path);
         case CFileException::diskFull: return WithPath(kDiskFull, path);
+        case CFileException::tooManyOpenFiles: return WithPath(kTooManyOpen, path);
         case CFileException::endOfFile: return Txt(kBadFormat);
         default:
             // A read that failed is no empty or damaged map: the file error, naming the file.

@@ -20,7 +20,8 @@ int CFileException::OsErrorToException(LONG lOsError)
     case EDQUOT:
     case EFBIG:  // the file-size limit (ulimit -f) or the file system's largest file
         return diskFull;
-    case EMFILE:
+    case EMFILE:  // the process's limit
+    case ENFILE:  // the system's
         return tooManyOpenFiles;
     case ENOTDIR:
     case ENAMETOOLONG:

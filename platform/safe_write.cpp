@@ -3,6 +3,7 @@
 #include "platform/safe_write.h"
 
 #include "platform/memfile.h"
+#include "platform/rewrite_in_place.h"
 
 #include <algorithm>
 #include <atomic>
@@ -77,6 +78,19 @@ std::string ReadLink(const Place& link, const char* shown)
     return std::string(buffer.data(), size_t(n));
 }
 
+// The system's protected_symlinks rule, kept whatever the system's setting: in a sticky,
+// world-writable folder (/tmp) a link is followed only by its owner or when it belongs to the
+// folder's owner, so no other user can point a save there at a file of the user's.
+void CheckFollowable(const Place& link, const struct stat& st, const char* shown)
+{
+    struct stat folder;
+    if (::fstat(link.Dir(), &folder) != 0)
+        CFileException::ThrowOsError(errno, shown);
+    const bool open = (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+    if (open && st.st_uid != ::geteuid() && st.st_uid != folder.st_uid)
+        CFileException::ThrowOsError(EACCES, shown);
+}
+
 // The file a chain of symbolic links at path ends at; path itself when it is no link. A link
 // that names nothing yet ends at the file it names, which the save creates.
 Place FinalTarget(const char* path, const char* shown)
@@ -87,6 +101,7 @@ Place FinalTarget(const char* path, const char* shown)
         struct stat st;
         if (!place.Stat(st) || !S_ISLNK(st.st_mode))
             return place;
+        CheckFollowable(place, st, shown);
         const std::string next = ReadLink(place, shown);
         place = Place(next[0] == '/' ? AT_FDCWD : place.Dir(), next, shown);
     }
@@ -166,16 +181,16 @@ bool NameUnnamed(int fd, const Place& target, std::string& tempName)
     }
 }
 
-// The new file takes the old one's owner, group and permissions; false when it cannot take the
-// owner or the group, which only the old file itself still has.
+// The new file takes the old one's owner, group and permissions, except setuid and setgid: the
+// system drops those when another user writes the file, and a saved map is no program. False
+// when it cannot take them, which only the old file itself still has.
 bool KeepOwnerAndMode(int fd, const struct stat& old)
 {
     struct stat st;
-    const bool kept = ::fstat(fd, &st) == 0
-                      && ((st.st_uid == old.st_uid && st.st_gid == old.st_gid)
-                          || ::fchown(fd, old.st_uid, old.st_gid) == 0);
-    ::fchmod(fd, old.st_mode & 07777);
-    return kept;
+    return ::fstat(fd, &st) == 0
+           && ((st.st_uid == old.st_uid && st.st_gid == old.st_gid)
+               || ::fchown(fd, old.st_uid, old.st_gid) == 0)
+           && ::fchmod(fd, old.st_mode & 07777 & ~(S_ISUID | S_ISGID)) == 0;
 }
 
 // Copies what the unnamed file holds into the named one, from the start.
@@ -233,41 +248,16 @@ void SyncDirectory(const Place& target)
     }
 }
 
-// Where no new file can stand in for the old one, the old one is written over, as GLib does:
-// the bytes are complete in memory before the file is touched, space for them is reserved where
-// the file system can (so a full disk fails before a byte is overwritten), then they go out in
-// one pass, the file is cut to their length and synced. Owner, group and mode stay the file's.
-void RewriteInPlace(const Place& target, const char* path, const std::function<void(CFile&)>& write)
+// Where no new file can stand in for the old one, the old one is written over once the bytes
+// are complete in memory.
+void WriteInPlace(const Place& target, const struct stat& old, const char* path,
+                  const std::function<void(CFile&)>& write)
 {
     CMemFile bytes;
     bytes.SetFilePath(path);
     write(bytes);
-    const size_t length = size_t(bytes.GetLength());
-    int fd = ::openat(target.Dir(), target.Name(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        CFileException::ThrowOsError(errno, path);
-    CFile file(fd);
-    file.SetFilePath(path);
-    try
-    {
-        if (length > 0 && ::fallocate(fd, 0, 0, off_t(length)) != 0 && errno != EOPNOTSUPP
-            && errno != ENOSYS)
-            CFileException::ThrowOsError(errno, path);
-        for (size_t done = 0; done < length;)
-        {
-            const UINT n = UINT(std::min<size_t>(length - done, 1u << 30));
-            file.Write(bytes.data() + done, n);
-            done += n;
-        }
-        if (::ftruncate(fd, off_t(length)) != 0 || ::fsync(fd) != 0)
-            CFileException::ThrowOsError(errno, path);
-        file.Close();
-    }
-    catch (...)
-    {
-        file.Abort();
-        throw;
-    }
+    RewriteInPlace(target.Dir(), target.Name(), old, reinterpret_cast<const char*>(bytes.data()),
+                   size_t(bytes.GetLength()), path);
 }
 
 // The failure of a folder that allows no new file, where writing the old one in place helps.
@@ -293,7 +283,7 @@ void WriteFileSafely(const char* path, const std::function<void(CFile&)>& write,
     if (fd < 0)
     {
         if (document && exists && FolderRefused(errno))
-            return RewriteInPlace(target, path, write);
+            return WriteInPlace(target, old, path, write);
         CFileException::ThrowOsError(errno, path);
     }
     if (exists && !KeepOwnerAndMode(fd, old) && document)
@@ -301,7 +291,7 @@ void WriteFileSafely(const char* path, const std::function<void(CFile&)>& write,
         ::close(fd);
         if (!tempName.empty())
             ::unlinkat(target.Dir(), tempName.c_str(), 0);
-        return RewriteInPlace(target, path, write);
+        return WriteInPlace(target, old, path, write);
     }
     CFile file(fd);
     file.SetFilePath(path);

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 // Makes a FIFO at path. Should the code under test block opening it, a helper opens the other
 // end after the deadline, so the test fails (Rescued) instead of hanging.
@@ -67,15 +68,17 @@ private:
     std::thread m_helper;
 };
 
-// Runs body as user and group 65534 (nobody) in a child process when this process is root, as
-// itself otherwise; returns body's result (0-255), or -1 when the child could not run it.
-inline int RunUnprivileged(const std::function<int()>& body)
+// Runs body as user and group 65534 (nobody), member of the groups given besides, in a child
+// process when this process is root, as itself otherwise; returns body's result (0-255), or -1
+// when the child could not run it.
+inline int RunUnprivileged(const std::function<int()>& body, std::vector<gid_t> groups = {})
 {
     if (::geteuid() != 0)
         return body();
     pid_t pid = ::fork();
     if (pid == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0
+        if (::setgroups(groups.size(), groups.data()) != 0
+            || ::setresgid(65534, 65534, 65534) != 0
             || ::setresuid(65534, 65534, 65534) != 0)
             ::_exit(255);
         ::_exit(body());

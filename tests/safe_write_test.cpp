@@ -2,26 +2,30 @@
 #include "platform/safe_write.h"
 #include "tests/hostile_files.h"
 #include "tests/scratch_dir.h"
+#include "tests/syscall_faults.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstddef>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <functional>
 #include <string>
-#include <linux/filter.h>
-#include <linux/seccomp.h>
-#include <sys/prctl.h>
+#include <vector>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 
 namespace
 {
+
+using namespace SyscallFaults;
+
+// Added to the cause Save returns when the save left the file damaged.
+const int kDamaged = 64;
 
 class SafeWriteTest : public ::testing::Test
 {
@@ -72,22 +76,42 @@ protected:
             close(probe);
         return probe >= 0;
     }
-    // Saves text to the target; returns the cause of the CFileException it threw, or -1.
-    int Save(const char* text, SafeWriteKind kind = SafeWriteKind::document) const
+    // Saves text to the target, after anything before does its part; returns the cause of the
+    // CFileException it threw (plus kDamaged when the file was left damaged), or -1.
+    int Save(const std::string& text, SafeWriteKind kind = SafeWriteKind::document,
+             const std::function<void()>& before = [] {}) const
     {
         try
         {
-            WriteFileSafely(m_target.c_str(), [&](CFile& f) { f.Write(text, UINT(strlen(text))); },
-                            kind);
+            WriteFileSafely(
+                m_target.c_str(),
+                [&](CFile& f) {
+                    before();
+                    f.Write(text.data(), UINT(text.size()));
+                },
+                kind);
             return -1;
         }
         catch (CFileException* e)
         {
             EXPECT_EQ(e->m_strFileName, m_target.c_str());
-            int cause = e->m_cause;
+            int cause = e->m_cause + (dynamic_cast<CFileDamagedException*>(e) ? kDamaged : 0);
             e->Delete();
             return cause;
         }
+    }
+    // Saves text in a child process whose folder allows no new file, so the map is rewritten in
+    // place, under the faults given; what Save returned there (254: the faults could not be set).
+    int SaveInPlace(const std::string& text, const std::function<bool()>& faults = [] { return true; },
+                    const std::function<void()>& before = [] {}) const
+    {
+        int status = InChild([&] {
+            signal(SIGXFSZ, SIG_IGN);
+            _exit(FailCreate(EACCES) && faults() ? Save(text, SafeWriteKind::document, before) + 1
+                                                 : 255);
+        });
+        EXPECT_TRUE(WIFEXITED(status));
+        return WEXITSTATUS(status) - 1;
     }
 
     ScratchDir m_scratch;
@@ -325,34 +349,160 @@ TEST_F(SafeWriteTest, AMapAtTheLongestPathSaves)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
-// Makes every link the process asks for fail as on a file system that refuses to link unnamed
-// files.
-bool RefuseLinks()
-{
-    sock_filter filter[] = {
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_linkat, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EOPNOTSUPP),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-    };
-    sock_fprog program{sizeof filter / sizeof filter[0], filter};
-    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0
-           && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
-}
-
 TEST_F(SafeWriteTest, UnnamedFilesThatCannotBeLinkedFallBackToANamedOne)
 {
     if (!HasUnnamedFiles(m_dir))
         GTEST_SKIP() << "this file system has no unnamed files";
     WriteText(m_target, "old");
     chmod(m_target.c_str(), 0604);
-    int status = InChild([&] { _exit(RefuseLinks() ? Save("new") + 1 : 255); });
+    int status = InChild([&] { _exit(FailCall(__NR_linkat, EOPNOTSUPP) ? Save("new") + 1 : 255); });
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_NE(WEXITSTATUS(status), 255) << "could not refuse links";
     EXPECT_EQ(WEXITSTATUS(status) - 1, -1);
     EXPECT_EQ(Contents(m_target), "new");
     EXPECT_EQ(Status(m_target).st_mode & 07777, 0604u);
     EXPECT_EQ(EntriesInDir(), 1u);
+}
+
+// A map rewritten in place (the folder takes no new file) that fails for a lack of room, a size
+// limit or a failing disk: the old bytes and length are back, byte for byte, and the cause is
+// the truthful one. Only where even they cannot be put back is the file reported damaged.
+TEST_F(SafeWriteTest, AFailedRewriteInPlaceLeavesTheOldMapByteForByte)
+{
+    const std::string old(128 << 10, 'o');
+    const std::string map(160 << 10, 'n');
+    WriteText(m_target, old.c_str());
+    const ino_t inode = Status(m_target).st_ino;
+    auto expectOld = [&](const char* step) {
+        EXPECT_TRUE(Contents(m_target) == old) << step;
+        EXPECT_EQ(Status(m_target).st_ino, inode) << step << ": not rewritten in place";
+        EXPECT_EQ(EntriesInDir(), 1u) << step;
+    };
+
+    // The limit lies below the new length, and the old file is longer still.
+    EXPECT_EQ(SaveInPlace(std::string(32 << 10, 'n'), [] {
+                  rlimit limit{16 << 10, 16 << 10};
+                  return setrlimit(RLIMIT_FSIZE, &limit) == 0;
+              }),
+              CFileException::diskFull);
+    expectOld("a size limit");
+
+    // A file system that reserves nothing (ext2, NFSv3) on a disk with no room left: even the old
+    // bytes could not be written back there (a copy-on-write file system needs room for that).
+    EXPECT_EQ(SaveInPlace(map,
+                          [] {
+                              return FailCall(__NR_fallocate, EOPNOTSUPP)
+                                     && FailWritesPast(96 << 10, ENOSPC);
+                          }),
+              CFileException::diskFull);
+    expectOld("a full disk without reservations");
+
+    // The disk fails past 96 KiB: the old bytes there cannot come back.
+    EXPECT_EQ(SaveInPlace(map, [] { return FailWritesPast(96 << 10, EIO); }),
+              CFileException::hardIO + kDamaged);
+
+    // A smaller map fits where the disk still works: it is put back whole.
+    const std::string small(8 << 10, 's');
+    WriteText(m_target, small.c_str());
+    EXPECT_EQ(SaveInPlace(map, [] { return FailWritesPast(96 << 10, EIO); }),
+              CFileException::hardIO);
+    EXPECT_TRUE(Contents(m_target) == small) << "an I/O error part-way";
+
+    EXPECT_EQ(SaveInPlace("in place"), -1);
+    EXPECT_EQ(Contents(m_target), "in place");
+    EXPECT_EQ(Status(m_target).st_ino, inode);
+}
+
+// Between the check and the rewrite, the file's owner swaps in another file or a FIFO: neither
+// is written nor waited on.
+TEST_F(SafeWriteTest, ARewriteInPlaceWritesOnlyTheFileThatWasChecked)
+{
+    WriteText(m_target, "old");
+    WriteText(m_dir + "/other", "other");
+    EXPECT_EQ(SaveInPlace("new", [] { return true; },
+                          [this] { std::filesystem::rename(m_dir + "/other", m_target); }),
+              CFileException::accessDenied);
+    EXPECT_EQ(Contents(m_target), "other");
+
+    GuardedFifo fifo(m_dir + "/canal");
+    ASSERT_TRUE(fifo.IsMade());
+    EXPECT_EQ(SaveInPlace("new", [] { return true; },
+                          [this] { std::filesystem::rename(m_dir + "/canal", m_target); }),
+              CFileException::accessDenied);
+    EXPECT_TRUE(IsA(m_target, S_IFIFO));
+    EXPECT_FALSE(fifo.Rescued()) << "the save waited on the FIFO";
+}
+
+// In a sticky, world-writable folder another user's link is not followed, as the system itself
+// would not (protected_symlinks); one that belongs to the folder's owner is.
+TEST_F(SafeWriteTest, ALinkOfAnotherUserInAStickyFolderIsRefused)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can make another user's link";
+    const std::string notes = m_dir + "/notes.txt";
+    WriteText(notes, "notes");
+    ASSERT_EQ(mkdir((m_dir + "/shared").c_str(), 0777), 0);
+    chmod((m_dir + "/shared").c_str(), 01777);
+    m_target = m_dir + "/shared/foo.tvr";
+    std::filesystem::create_symlink(notes, m_target);
+    ASSERT_EQ(lchown(m_target.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(Save("map"), CFileException::accessDenied);
+    EXPECT_EQ(Contents(notes), "notes");
+    EXPECT_TRUE(IsA(m_target, S_IFLNK));
+
+    ASSERT_EQ(chown((m_dir + "/shared").c_str(), 65534, 65534), 0);
+    EXPECT_EQ(Save("map"), -1);
+    EXPECT_EQ(Contents(notes), "map");
+}
+
+// A new file never takes setuid or setgid; a mode it cannot take sends the save in place,
+// where the file keeps its own.
+TEST_F(SafeWriteTest, TheModeIsKeptWithoutSetuidAndSetgid)
+{
+    WriteText(m_target, "old");
+    chmod(m_target.c_str(), 06755);
+    EXPECT_EQ(Save("new"), -1);
+    EXPECT_EQ(Status(m_target).st_mode & 07777, 0755u);
+
+    chmod(m_target.c_str(), 0604);
+    const ino_t inode = Status(m_target).st_ino;
+    int status = InChild([&] { _exit(FailCall(__NR_fchmod, EPERM) ? Save("newer") + 1 : 255); });
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Contents(m_target), "newer");
+    EXPECT_EQ(Status(m_target).st_mode & 07777, 0604u);
+    EXPECT_EQ(Status(m_target).st_ino, inode);
+}
+
+// The user's own map in a group the user shares with others (not the user's own group) stays in
+// that group when the safe way saves it.
+TEST_F(SafeWriteTest, AMapInASharedGroupKeepsItsGroup)
+{
+    gid_t shared = 4242;
+    if (geteuid() != 0)
+    {
+        std::vector<gid_t> groups(size_t(getgroups(0, nullptr)));
+        getgroups(int(groups.size()), groups.data());
+        auto other = std::find_if(groups.begin(), groups.end(),
+                                  [](gid_t g) { return g != getegid(); });
+        if (other == groups.end())
+            GTEST_SKIP() << "the user belongs to no group but its own";
+        shared = *other;
+    }
+    WriteText(m_target, "old");
+    chmod(m_target.c_str(), 0664);
+    if (geteuid() == 0)
+    {
+        ASSERT_EQ(chown(m_dir.c_str(), 65534, 65534), 0);
+    }
+    ASSERT_EQ(chown(m_target.c_str(), geteuid() == 0 ? 65534 : geteuid(), shared), 0);
+    const struct stat before = Status(m_target);
+    EXPECT_EQ(RunUnprivileged([this] { return Save("new") + 1; }, {shared}), 0);
+    EXPECT_EQ(Contents(m_target), "new");
+    const struct stat after = Status(m_target);
+    EXPECT_NE(after.st_ino, before.st_ino) << "not saved the safe way";
+    EXPECT_EQ(after.st_gid, shared);
+    EXPECT_EQ(after.st_mode & 07777, 0664u);
 }
 
 }  // namespace
