@@ -2,13 +2,16 @@
 // refused at once, never waited on.
 #include "platform/file.h"
 #include "platform/mci.h"
+#include "platform/safe_write.h"
 #include "tests/hostile_files.h"
 #include "tests/scratch_dir.h"
+#include "tests/syscall_faults.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <string>
@@ -72,6 +75,43 @@ TEST(HostileFiles, ATuneThatIsAFifoIsMissingMusic)
     std::string open = "open sequencer!" + scratch.File("cor.mid") + " alias canal";
     EXPECT_EQ(mciSendStringA(open.c_str(), nullptr, 0, nullptr), DWORD(MCIERR_FILE_NOT_FOUND));
     EXPECT_FALSE(fifo.Rescued()) << "the tune's open waited on the FIFO";
+}
+
+// The process's limit of open files (EMFILE) or the system's (ENFILE) reached: neither a missing
+// nor an unreadable map, but a cause of its own, on open and on save. In a child process, which
+// keeps the limit and the filter.
+TEST(HostileFiles, TooManyOpenFilesIsItsOwnCause)
+{
+    ScratchDir scratch;
+    ASSERT_TRUE(scratch.IsMade());
+    const std::string map = scratch.File("mapa.tvr");
+    std::ofstream(map) << "map";
+    pid_t pid = fork();
+    if (pid == 0) {
+        rlimit limit{64, 64};
+        setrlimit(RLIMIT_NOFILE, &limit);
+        while (open("/dev/null", O_RDONLY) >= 0) {
+        }
+        if (ReadCause(map) != CFileException::tooManyOpenFiles)
+            _exit(1);
+        for (int fd = 3; fd < 64; fd++)
+            close(fd);
+        if (!SyscallFaults::FailCall(__NR_openat, ENFILE))
+            _exit(255);
+        if (ReadCause(map) != CFileException::tooManyOpenFiles)
+            _exit(2);
+        try {
+            WriteFileSafely(map.c_str(), [](CFile& f) { f.Write("new", 3); });
+            _exit(3);
+        } catch (CFileException* e) {
+            _exit(e->m_cause == CFileException::tooManyOpenFiles ? 0 : 4);
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 255) << "could not set the filter";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the step that failed";
 }
 
 }  // namespace
