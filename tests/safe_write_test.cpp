@@ -102,7 +102,8 @@ protected:
     }
     // Saves text in a child process whose folder allows no new file, so the map is rewritten in
     // place, under the faults given; what Save returned there (254: the faults could not be set).
-    int SaveInPlace(const std::string& text, const std::function<bool()>& faults = [] { return true; },
+    int SaveInPlace(const std::string& text,
+                    const std::function<bool()>& faults = [] { return true; },
                     const std::function<void()>& before = [] {}) const
     {
         int status = InChild([&] {

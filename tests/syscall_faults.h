@@ -53,10 +53,10 @@ inline bool FailCall(int nr, int err)
 // may not write.
 inline bool FailCreate(int err)
 {
+    const uint32_t creating = O_CREAT | (O_TMPFILE & ~O_DIRECTORY);
     return Install({Load(offsetof(seccomp_data, nr)),
                     BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_openat, 0, 3), Load(Arg(2)),
-                    BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, O_CREAT | (O_TMPFILE & ~O_DIRECTORY), 0, 1), Fail(err),
-                    Allow()});
+                    BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, creating, 0, 1), Fail(err), Allow()});
 }
 
 // A pwrite reaching past byte end of its file fails with err, writing nothing: a disk that is
