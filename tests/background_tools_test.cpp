@@ -1,11 +1,13 @@
 // background_tools_test.cpp -- desktop tools started without waiting: a tool past its time limit
-// ended with all it started, the program's ignored signals not passed on, a stop at exit.
+// ended with all it started, a helper left by a tool that exited ended as well, the program's
+// ignored signals not passed on, a stop at exit, a call's success only when all its tools succeed.
 #include "scratch_dir.h"
 
 #include "platform/background_tools.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -45,6 +47,15 @@ bool FileAppears(const std::string& path)
     for (int i = 0; i < 500 && ReadFile(path).empty(); i++)
         std::this_thread::sleep_for(10ms);
     return !ReadFile(path).empty();
+}
+
+// Two numbers a tool's shell wrote: its own and its helper's.
+std::pair<std::string, std::string> Pids(const std::string& path)
+{
+    std::ifstream in(path);
+    std::pair<std::string, std::string> pids;
+    in >> pids.first >> pids.second;
+    return pids;
 }
 
 } // namespace
@@ -93,16 +104,57 @@ TEST(BackgroundTools, ToolsStartWithDefaultSignalsAndRunInOrder)
     EXPECT_EQ(ignoredMask & 0x7fffffffu, 0u) << std::hex << ignoredMask;
 }
 
-TEST(BackgroundTools, AStopEndsTheRunningToolAndDropsTheRest)
+TEST(BackgroundTools, AToolThatExitsAtOnceHasItsHelperEndedAtTheLimit)
 {
     ScratchDir dir;
-    const std::string pid = dir.File("pid");
-    RunToolsInBackground({{"sh", "-c", "echo $$ >" + pid + "; exec sleep 60"},
+    const std::string pids = dir.File("pids");
+    // As a script that puts its work in the background: the tool is gone, its helper is not.
+    RunToolsInBackground({{"sh", "-c", "sleep 60 & echo $$ $! >" + pids}}, 1s);
+    ASSERT_TRUE(FileAppears(pids));
+    const auto [tool, helper] = Pids(pids);
+    ASSERT_TRUE(EndsSoon(tool)) << tool;
+    ASSERT_TRUE(BackgroundToolsDone(20s));
+    EXPECT_TRUE(EndsSoon(helper)) << helper;
+}
+
+TEST(BackgroundTools, AStopEndsEveryToolsGroupAndDropsTheRest)
+{
+    ScratchDir dir;
+    const std::string first = dir.File("first"), second = dir.File("second");
+    // The first tool has exited and left a helper; the second runs, its helper beside it.
+    RunToolsInBackground({{"sh", "-c", "sleep 60 & echo $$ $! >" + first},
+                          {"sh", "-c", "sleep 60 & echo $$ $! >" + second + "; wait"},
                           {"touch", dir.File("never")}},
                          60s);
+    ASSERT_TRUE(FileAppears(second));
+    StopBackgroundTools();
+    ASSERT_TRUE(BackgroundToolsDone(20s));
+    for (const auto& [tool, helper] : {Pids(first), Pids(second)}) {
+        EXPECT_TRUE(EndsSoon(tool)) << tool;
+        EXPECT_TRUE(EndsSoon(helper)) << helper;
+    }
+    EXPECT_FALSE(std::ifstream(dir.File("never")).good());
+}
+
+TEST(BackgroundTools, ACallSucceedsOnlyWhenEachOfItsToolsExitsZero)
+{
+    ScratchDir dir;
+    std::atomic<int> succeeded{0};
+    const auto count = [&succeeded] { succeeded++; };
+    RunToolsInBackground({{"true"}, {"true"}}, 20s, count);
+    ASSERT_TRUE(BackgroundToolsDone(20s));
+    EXPECT_EQ(succeeded, 1);
+    RunToolsInBackground({{"false"}, {"true"}}, 20s, count);
+    RunToolsInBackground({{"true"}, {dir.File("no-such-tool")}}, 20s, count);
+    RunToolsInBackground({{"sleep", "60"}}, 200ms, count);
+    ASSERT_TRUE(BackgroundToolsDone(20s));
+    EXPECT_EQ(succeeded, 1);
+    // A stop drops a call's tools still queued: it never succeeds.
+    const std::string pid = dir.File("pid");
+    RunToolsInBackground({{"sh", "-c", "echo $$ >" + pid + "; exec sleep 60"}, {"true"}}, 60s,
+                         count);
     ASSERT_TRUE(FileAppears(pid));
     StopBackgroundTools();
     ASSERT_TRUE(BackgroundToolsDone(20s));
-    EXPECT_TRUE(EndsSoon(ReadFile(pid).substr(0, ReadFile(pid).find('\n'))));
-    EXPECT_FALSE(std::ifstream(dir.File("never")).good());
+    EXPECT_EQ(succeeded, 1);
 }

@@ -12,6 +12,7 @@
 #include <wx/utils.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <cstdlib>
 #include <memory>
@@ -206,6 +207,39 @@ void BindDefaultIfFree(const ShellFileType& type, std::vector<ToolCommand>* tool
         {"xdg-mime", "default", FileNameBytes(DesktopFileName(type)), FileNameBytes(mime)});
 }
 
+// What the desktop's databases are built from, as the mark keeps it: a 64-bit FNV-1a digest of
+// the package and the entry, in hex.
+std::string RegisteredMark(const wxString& package, const wxString& entry)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const wxString& text : {package, entry}) {
+        const wxScopedCharBuffer utf8 = text.utf8_str();
+        for (size_t i = 0; i < utf8.length(); i++)
+            hash = (hash ^ static_cast<unsigned char>(utf8.data()[i])) * 1099511628211ull;
+    }
+    return wxString::Format("%016llx\n", static_cast<unsigned long long>(hash)).ToStdString();
+}
+
+bool MarkSays(const wxString& mark, const std::string& registered)
+{
+    std::string held;
+    return ReadRegularFile(FileNameBytes(mark).c_str(), &held) && held == registered;
+}
+
+// Runs on the tools' thread once they have all succeeded; a mark that cannot be written only
+// has them run again at the next start.
+void WriteMark(const std::string& path, const std::string& registered)
+{
+    try {
+        WriteFileSafely(
+            path.c_str(), [&](CFile& file) { file.Write(registered.data(), UINT(registered.size())); },
+            SafeWriteKind::scratch);
+    } catch (CFileException* e) {
+        e->Delete();
+    } catch (const std::exception&) {
+    }
+}
+
 } // namespace
 
 wxString MimeTypeOf(const ShellFileType& type)
@@ -216,27 +250,38 @@ wxString MimeTypeOf(const ShellFileType& type)
 bool RegisterShellFileTypes(const ShellFileType& type)
 {
     const wxString data = DataHome();
+    const wxString package = ResourceText("MIME_PACKAGE");
     bool mimeChanged = false, desktopChanged = false, iconsChanged = false;
 
-    bool ok = WriteText(data + "/mime/packages/" + type.typeId + ".xml", ResourceText("MIME_PACKAGE"),
-                        &mimeChanged);
+    bool ok = WriteText(data + "/mime/packages/" + type.typeId + ".xml", package, &mimeChanged);
 
     // An entry that cannot name its program or folder safely is not written at all.
     wxString entry;
-    if (DesktopEntry(type, &entry))
-        ok &= WriteText(data + "/applications/" + DesktopFileName(type), entry, &desktopChanged);
-    else
-        ok = false;
+    const bool entryWritten = DesktopEntry(type, &entry)
+                              && WriteText(data + "/applications/" + DesktopFileName(type), entry,
+                                           &desktopChanged);
+    ok &= entryWritten;
     ok &= WriteIcons(type, data + "/icons", &iconsChanged);
 
     // The desktop's tools read whatever lies in those folders, a FIFO included: they run in the
-    // background, and one that has not finished in this time never will.
+    // background, and one that has not finished in this time never will. Their databases are
+    // built again when a file changed, and whenever the mark does not say they were built from
+    // these very files: a start the program's end cut short leaves it stale or missing.
+    const wxString mark = data + "/" + type.appName.Lower() + "/registered";
+    const std::string registered = RegisteredMark(package, entryWritten ? entry : wxString());
+    const bool redo = !MarkSays(mark, registered);
     std::vector<ToolCommand> tools;
-    if (mimeChanged)
+    if (mimeChanged || redo)
         tools.push_back({"update-mime-database", FileNameBytes(data + "/mime")});
-    if (desktopChanged)
+    if (entryWritten && (desktopChanged || redo))
         tools.push_back({"update-desktop-database", "-q", FileNameBytes(data + "/applications")});
-    BindDefaultIfFree(type, &tools);
-    RunToolsInBackground(tools, kToolTimeLimit);
+    if (!tools.empty()) {
+        wxFileName::Mkdir(wxFileName(mark).GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+        RunToolsInBackground(tools, kToolTimeLimit,
+                             [path = FileNameBytes(mark), registered] { WriteMark(path, registered); });
+    }
+    std::vector<ToolCommand> bind;
+    BindDefaultIfFree(type, &bind);
+    RunToolsInBackground(bind, kToolTimeLimit);
     return ok;
 }

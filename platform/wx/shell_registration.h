@@ -20,8 +20,10 @@ struct ShellFileType
 wxString MimeTypeOf(const ShellFileType& type);
 
 // Writes what is missing or different under the user's data folder ($XDG_DATA_HOME, else
-// ~/.local/share) and refreshes the desktop's databases when something changed. Repeating it
-// changes nothing. The entry names the running program, and when it runs from a build also the
+// ~/.local/share) and refreshes the desktop's databases when something changed, or when no
+// refresh from these files has finished yet (one the program's end cut short is done again at
+// the next start): once the tools have all succeeded, <data>/tavrolu/registered marks it.
+// Repeating it changes nothing. The entry names the running program, and when it runs from a build also the
 // working folder; a path the entry cannot hold safely (not UTF-8, a control character) leaves
 // the entry unwritten. Returns false when something could not be written; the caller goes on.
 bool RegisterShellFileTypes(const ShellFileType& type);
