@@ -113,12 +113,15 @@ FileState ReadStart(const std::string& path, size_t limit, std::string* bytes, b
     if (!file.Open(path.c_str(), CFile::modeRead))
         return FileState::unusable;
     try {
+        // A byte past the limit tells a file that goes on.
         char chunk[4096];
-        UINT got;
-        while (bytes->size() <= limit
-               && (got = file.Read(chunk, UINT(std::min(sizeof chunk, limit + 1 - bytes->size()))))
-                      > 0)
+        while (bytes->size() <= limit) {
+            const size_t want = std::min(sizeof chunk, limit + 1 - bytes->size());
+            const UINT got = file.Read(chunk, UINT(want));
+            if (got == 0)
+                break;
             bytes->append(chunk, got);
+        }
     } catch (CFileException* e) {
         e->Delete();
         return FileState::unusable;

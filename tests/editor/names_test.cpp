@@ -19,8 +19,8 @@ namespace {
 // A W by 1 map of tile 0, all walkable, with no sprites.
 std::string MapBytes(char width)
 {
-    return std::string(1, width) + std::string("\0\0\0\1\0\0\0", 7) + std::string(size_t(width), '\0')
-           + std::string(256, '\1') + "\xff\xff\xff\xff";
+    return std::string(1, width) + std::string("\0\0\0\1\0\0\0", 7)
+           + std::string(size_t(width), '\0') + std::string(256, '\1') + "\xff\xff\xff\xff";
 }
 
 } // namespace
@@ -28,13 +28,14 @@ std::string MapBytes(char width)
 class NamesTest : public EditorTest
 {
 protected:
-    std::string SettingsPath() const
+    std::string SettingsDir() const
     {
-        return Dir() + "/config/Local AppWizard-Generated Applications/Tavrolu.conf";
+        return Dir() + "/config/Local AppWizard-Generated Applications";
     }
+    std::string SettingsPath() const { return SettingsDir() + "/Tavrolu.conf"; }
     void WriteSettings(const std::string& text)
     {
-        std::filesystem::create_directories(Dir() + "/config/Local AppWizard-Generated Applications");
+        std::filesystem::create_directories(SettingsDir());
         std::ofstream(SettingsPath(), std::ios::binary | std::ios::trunc) << text;
     }
     void WriteMap(const std::string& path, char width)
