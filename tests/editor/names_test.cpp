@@ -1,6 +1,5 @@
-// names_test.cpp -- names as the user gives and sees them: the command line's names, the recent
-// files a settings file names, the settings file whatever it holds, and titles and menu labels of
-// names that are not UTF-8.
+// names_test.cpp -- names as the user sees them: the recent files a settings file names, the
+// settings file whatever it holds, and titles and menu labels of names that are not UTF-8.
 #include "editor_session.h"
 
 #include "resource.h"
@@ -12,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
-#include <vector>
 
 namespace {
 
@@ -49,43 +47,7 @@ protected:
         EXPECT_EQ(messages.size(), 1u);
         return messages.empty() ? wxString() : messages[0].text;
     }
-    // Starts the program as main does with argv, the toolkit having left left of it.
-    bool StartWithCommandLine(std::vector<std::string> bytes, std::vector<std::wstring> left)
-    {
-        std::vector<char*> args;
-        for (std::string& arg : bytes)
-            args.push_back(&arg[0]);
-        CTavroluApp::KeepCommandLine(int(args.size()), args.data());
-        const wxArrayString kept = TheApp().argv.GetArguments();
-        std::vector<wchar_t*> wide;
-        for (std::wstring& arg : left)
-            wide.push_back(&arg[0]);
-        TheApp().argc = int(wide.size());
-        TheApp().argv.Init(int(wide.size()), wide.data());
-        const bool started = TheApp().CTavroluApp::OnInit();
-        std::vector<std::wstring> back(kept.begin(), kept.end());
-        wide.clear();
-        for (std::wstring& arg : back)
-            wide.push_back(&arg[0]);
-        TheApp().argc = int(wide.size());
-        TheApp().argv.Init(int(wide.size()), wide.data());
-        Pump(20);
-        m_script.TakeDialogs();
-        return started;
-    }
 };
-
-// "tavrolu -- -x.tvr": the toolkit leaves "--" in its arguments when what follows looks like an
-// option; it ends the options, and the name after it is the map's.
-TEST_F(NamesTest, DoubleDashEndsTheOptionsAndTheNextNameIsTheMap)
-{
-    WriteMap(File("-x.tvr"), 2);
-    WriteMap(File("--"), 3);
-    ASSERT_TRUE(StartWithCommandLine({"tavrolu", "--", "-x.tvr"}, {L"tavrolu", L"--", L"-x.tvr"}));
-    EXPECT_TRUE(m_script.TakeMessages().empty());
-    EXPECT_EQ(JTDecorat::GetDecorat()->GetWidth(), 2);
-    EXPECT_EQ(Frame()->GetTitle(), "-x.tvr - Tavrolu");
-}
 
 // The settings keep each byte that is not UTF-8 as U+100000 + byte (0x80-0xFF). An entry holding
 // U+100000 + a lower byte, which the program never writes, names the file whose name is that
