@@ -7,6 +7,7 @@
 #include "TavroluView.h"
 #include "resource.h"
 #include "platform/background_tools.h"
+#include "platform/wx/argument_warnings.h"
 #include "platform/wx/dlgunits.h"
 #include "platform/wx/template_dialog.h"
 #include "platform/wx/file_dialogs.h"
@@ -61,25 +62,33 @@ void CTavroluDocManager::AddFileToHistory(const wxString& file)
 void CTavroluApp::KeepCommandLine(int argc, char** argv)
 {
     s_commandLine.assign(argv, argv + argc);
+    QuietArgumentConversionWarnings(argc, argv);
 }
 
 // The toolkit drops an argument the locale cannot convert (a name that is not UTF-8, or any
 // non-ASCII name under LC_ALL=C) and garbles others: the names come from the bytes kept before
-// it started. What it took for itself (GTK's --display and the like) is left out here too.
+// it started. What it took for itself (GTK's --display and the like) is left out here too. A
+// "--" it left (it does when what follows looks like an option) ends the options: every
+// argument after it is a file, "-x.tvr" and "--" included.
 wxArrayString CTavroluApp::CommandLineFiles() const
 {
     wxArrayString left;
     for (int i = 1; i < argc; i++)
         left.Add(argv[i]);
     wxArrayString files;
+    bool options = true;
     for (size_t i = 1; i < s_commandLine.size(); i++) {
         const std::string& bytes = s_commandLine[i];
         const wxWCharBuffer local = wxConvLocal.cMB2WX(bytes.c_str());
-        if (local) {
+        if (options && local) {
             int kept = left.Index(wxString(local));
             if (kept == wxNOT_FOUND)
                 continue;
             left.RemoveAt(size_t(kept));
+            if (bytes == "--") {
+                options = false;
+                continue;
+            }
         }
         files.Add(FileNameFromBytes(bytes));
     }

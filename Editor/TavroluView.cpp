@@ -9,6 +9,7 @@
 #include "Motor/jtsprite.h"
 #include "platform/debug.h"
 #include "platform/gdi.h"
+#include "platform/wx/file_names.h"
 #include "platform/wx/scrollbars.h"
 
 #include <algorithm>
@@ -186,8 +187,9 @@ bool CTavroluView::OnClose(bool deleteWindow)
 
 void CTavroluView::OnChangeFilename()
 {
+    // A name that is not UTF-8 shows as the desktop shows it; the document keeps its bytes.
     if (wxWindow* pFrame = GetFrame())
-        pFrame->SetLabel(GetDocumentManager()->MakeFrameTitle(GetDocument()));
+        pFrame->SetLabel(FileDisplayName(GetDocumentManager()->MakeFrameTitle(GetDocument())));
 }
 
 void CTavroluView::OnUpdate(wxView*, wxObject*)

@@ -1,54 +1,21 @@
 // file_names.cpp -- file names between the system's bytes and the toolkit's text.
 #include "platform/wx/file_names.h"
 
+#include "platform/wx/utf8.h"
+
+#include <glib.h>
+
 namespace {
 
 // Bytes that are not UTF-8 ride in a private-use plane, one character per byte. Characters
 // of that range are themselves written byte by byte, so that the way back is unambiguous.
+// Only bytes from 0x80 can fail to be UTF-8: the characters below U+100080 are never made, and
+// one found in a text (a hand-edited settings file) is an ordinary character.
 const wxUint32 kByteBase = 0x100000;
 
 bool IsByteChar(wxUint32 c)
 {
-    return c >= kByteBase && c < kByteBase + 256;
-}
-
-// The length of a well-formed UTF-8 sequence at s (at most n bytes) and its code point; 0 when
-// the bytes there are not one (overlong forms, surrogates and values above U+10FFFF included).
-size_t DecodeOne(const unsigned char* s, size_t n, wxUint32* c)
-{
-    if (s[0] < 0x80) {
-        *c = s[0];
-        return 1;
-    }
-    size_t len = s[0] >= 0xF0 ? 4 : s[0] >= 0xE0 ? 3 : s[0] >= 0xC0 ? 2 : 0;
-    if (len == 0 || len > n || s[0] > 0xF4)
-        return 0;
-    wxUint32 v = s[0] & (0x7F >> len);
-    for (size_t i = 1; i < len; i++) {
-        if ((s[i] & 0xC0) != 0x80)
-            return 0;
-        v = v << 6 | (s[i] & 0x3F);
-    }
-    static const wxUint32 kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (v < kMin[len] || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF))
-        return 0;
-    *c = v;
-    return len;
-}
-
-void AppendUtf8(wxUint32 c, std::string* out)
-{
-    if (c < 0x80) {
-        *out += char(c);
-        return;
-    }
-    size_t len = c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-    static const unsigned char kLead[] = {0, 0, 0xC0, 0xE0, 0xF0};
-    char buf[4];
-    for (size_t i = len - 1; i > 0; i--, c >>= 6)
-        buf[i] = char(0x80 | (c & 0x3F));
-    buf[0] = char(kLead[len] | c);
-    out->append(buf, len);
+    return c >= kByteBase + 0x80 && c < kByteBase + 0x100;
 }
 
 } // namespace
@@ -58,8 +25,8 @@ wxString FileNameFromBytes(const std::string& bytes)
     const unsigned char* s = reinterpret_cast<const unsigned char*>(bytes.data());
     wxString name;
     for (size_t i = 0; i < bytes.size();) {
-        wxUint32 c;
-        size_t len = DecodeOne(s + i, bytes.size() - i, &c);
+        uint32_t c;
+        const size_t len = Utf8SequenceAt(s + i, bytes.size() - i, &c);
         if (len == 0 || IsByteChar(c)) {
             name += wxUniChar(kByteBase + s[i]);
             i++;
@@ -75,12 +42,19 @@ std::string FileNameBytes(const wxString& name)
 {
     std::string bytes;
     for (wxUniChar ch : name) {
-        wxUint32 c = ch.GetValue();
-        if (IsByteChar(c)) {
+        const wxUint32 c = ch.GetValue();
+        if (IsByteChar(c))
             bytes += char(c - kByteBase);
-        } else {
+        else
             AppendUtf8(c, &bytes);
-        }
     }
     return bytes;
+}
+
+wxString FileDisplayName(const wxString& name)
+{
+    gchar* shown = g_filename_display_name(FileNameBytes(name).c_str());
+    const wxString text = wxString::FromUTF8(shown);
+    g_free(shown);
+    return text;
 }

@@ -56,7 +56,7 @@ void RecentFileList::Remove(size_t index)
 
 wxString RecentFileList::MenuLabel(size_t index) const
 {
-    wxString path = m_files[index];
+    wxString path = FileDisplayName(m_files[index]);
     path.Replace("&", "&&");
     return wxString::Format("&%zu %s", index + 1, path);
 }

@@ -24,7 +24,8 @@ public:
     size_t Count() const { return m_files.size(); }
     size_t Max() const { return m_max; }
     const wxString& Get(size_t index) const { return m_files[index]; }
-    // A menu label for an entry: "&1 name", with any '&' of the path doubled.
+    // A menu label for an entry: "&1 name", the path as the desktop shows it (U+FFFD for each
+    // byte that is not UTF-8), with any '&' doubled.
     wxString MenuLabel(size_t index) const;
 
 private:

@@ -7,6 +7,7 @@
 #include "platform/safe_write.h"
 #include "platform/wx/file_names.h"
 #include "platform/wx/icons.h"
+#include "platform/wx/utf8.h"
 
 #include <wx/filename.h>
 #include <wx/utils.h>
@@ -107,8 +108,10 @@ bool EscapeValue(const wxString& value, wxString* escaped)
 // are not UTF-8, which no entry could name.
 bool Utf8Path(const std::string& bytes, wxString* path)
 {
+    if (bytes.empty() || !IsUtf8(bytes.data(), bytes.size()))
+        return false;
     *path = wxString::FromUTF8(bytes.data(), bytes.size());
-    return !bytes.empty() && !path->empty();
+    return true;
 }
 
 std::string ExecutablePath()

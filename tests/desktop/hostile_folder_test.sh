@@ -48,10 +48,13 @@ for place in "$scratch" "$folder" "$HOME"; do
     [ ! -e "$place/pwned" ] || fail "the folder's name ran a command"
 done
 
-# A name that is not UTF-8 cannot be written into the entry: none is written.
-bad="$scratch/$(printf 'bad\377name')"
-mkdir "$bad"
+# A name that is not UTF-8 cannot be written into the entry: none is written. F4 90 80 80 would be
+# a character above U+10FFFF, which UTF-8 has not.
 rm "$entry"
-start_in "$bad"
-[ ! -e "$entry" ] || fail "an entry was written for a folder name that is not UTF-8"
+for name in 'bad\377name' 'big\364\220\200\200name'; do
+    bad="$scratch/$(printf "$name")"
+    mkdir "$bad"
+    start_in "$bad"
+    [ ! -e "$entry" ] || fail "an entry was written for the folder name $name, which is not UTF-8"
+done
 echo "PASS"

@@ -270,9 +270,9 @@ step 8-names-the-locale-cannot-read
 latin1=$(printf 'm\340p.tvr')
 write_map "$WORK/$latin1" 3 3 0
 start_app "$WORK/$latin1"
-# The byte that is not UTF-8 shows as the character standing for it. Such a title is only in
+# The byte that is not UTF-8 shows as the desktop shows it, U+FFFD. Such a title is only in
 # _NET_WM_NAME (no X text encoding has that character), which a search by name misses.
-title="m$(printf '\U001000e0')p.tvr - Tavrolu"
+title="m$(printf '\uFFFD')p.tvr - Tavrolu"
 named_window() { WIN=$(for w in $(visible_windows_of_class tavrolu); do
     [ "$(xdotool getwindowname "$w" 2>/dev/null)" != "$title" ] || echo "$w"; done | head -n1)
     [ -n "$WIN" ]; }
