@@ -154,4 +154,5 @@ const char* const kDiskFull = "Disco lleno al acceder a %1.";
 const char* const kSaveFailed = "Imposible guardar documento.";
 const char* const kOpenFailed = "Imposible abrir documento.";
 const char* const kReadError = "Se produjo un error inesperado al leer %1.";
+const char* const kAskToSave = "¿Desea guardar los cambios de %1?";
 } // namespace FrameworkText

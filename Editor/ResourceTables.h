@@ -69,4 +69,5 @@ extern const char* const kDiskFull;        // "Disco lleno al acceder a %1."
 extern const char* const kSaveFailed;      // "Imposible guardar documento."
 extern const char* const kOpenFailed;      // "Imposible abrir documento."
 extern const char* const kReadError;       // "Se produjo un error inesperado al leer %1."
+extern const char* const kAskToSave;       // "¿Desea guardar los cambios de %1?"
 } // namespace FrameworkText
