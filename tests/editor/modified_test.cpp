@@ -143,6 +143,7 @@ TEST_F(ModifiedTest, EveryEditOfTheMapAndNothingElseMakesNewAsk)
     EXPECT_FALSE(NewAsks());
     PlaceFromDialog(40, 40);
     EXPECT_TRUE(NewAsks());
+    EXPECT_FALSE(NewAsks()); // the new map itself is unmodified
 
     // Looking, choosing and dropping tools, and a stroke wholly outside the map, change nothing;
     // a save leaves the map unmodified.
@@ -266,12 +267,15 @@ TEST_F(ModifiedTest, OpenRecentDroppedFilesAndExitAskFirst)
     EXPECT_EQ(TheApp().GetRecentFiles().Count(), 1u);
     m_question.Answer(wxID_NO);
     Command(ID_FILE_MRU_FILE1);
+    EXPECT_EQ(m_question.Take().size(), 1u);
     EXPECT_EQ(Frame()->GetTitle(), U("altre.tvr - Tavrolu"));
     EXPECT_EQ(Tile(1, 1), 0);
+    DropFile("altre.tvr"); // the opened map is unmodified
+    EXPECT_TRUE(m_question.Take().empty());
     Stroke(9, 20, 20);
     m_question.Answer(wxID_NO);
     DropFile("altre.tvr");
-    EXPECT_EQ(m_question.Take().size(), 2u);
+    EXPECT_EQ(m_question.Take().size(), 1u);
     EXPECT_EQ(Tile(1, 1), 0);
 
     // Exit and the window's close box: Cancelar keeps the program; No ends it.
