@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # editor_session.sh -- a user's first session with the editor, driven from outside: a new map, a
-# tile stroke, the hero placed, a game run, Save As, and the saved map opened again from the
-# command line and from the recent-file list.
+# tile stroke, the hero placed, the question before the unsaved map is replaced, a game run,
+# Save As, and the saved map opened again from the command line and from the recent-file list.
 # Usage: editor_session.sh TAVROLU_EXE RES_DIR XSELECTION_EXE
 source "$(dirname "$0")/lib.sh"
 e2e_init e2e_editor_session "$@"
@@ -180,6 +180,22 @@ hero_stays()
 }
 wait_until "the hero placed at the click" hero_stays
 crop "$SHOT" "$VX" "$VY" "$VIEW_W" "$VIEW_H" "$SCRATCH/edited.png"
+
+# --- 3b --------------------------------------------------------------------------------------
+step 3b-unsaved-question
+# The placed hero is an unsaved edit: Ctrl+N asks first, and Cancelar (Esc) keeps the map.
+focus_window "$MAIN" $((VX + 100)) $((VY + 250))
+xdotool key ctrl+n
+wait_for_window '^Tavrolu$'
+QUESTION=$WIN
+shot question
+refuse_window '^Nou Mapa$' "the question comes before the new map"
+focus_window "$QUESTION" $((VX + 100)) $((VY + 250))
+xdotool key Escape
+wait_until "the question to close after Esc" window_gone '^Tavrolu$'
+refuse_window '^Nou Mapa$' "Cancelar keeps the map"
+window_shown '^Sin título - Tavrolu$' || fail "the map's title changed after Cancelar"
+wait_until "the edited map kept, the hero where it was placed" view_shows "$SCRATCH/edited.png"
 
 # --- 4 ---------------------------------------------------------------------------------------
 step 4-play
