@@ -1,6 +1,7 @@
 // question_box.cpp -- the Yes/No/Cancel question box.
 #include "platform/wx/question_box.h"
 
+#include "platform/wx/msgbox.h"
 #include "platform/wx/text.h"
 
 #include <wx/msgdlg.h>
@@ -9,7 +10,7 @@ QuestionAnswer AskYesNoCancel(wxWindow* owner, const wxString& text, const wxStr
 {
     wxMessageDialog box(owner, text, caption, wxYES_NO | wxCANCEL | wxYES_DEFAULT | wxICON_QUESTION);
     box.SetYesNoCancelLabels(Txt("Sí"), Txt("No"), Txt("Cancelar"));
-    switch (box.ShowModal()) {
+    switch (ShowMessageDialog(box)) {
     case wxID_YES: return QuestionAnswer::Yes;
     case wxID_NO: return QuestionAnswer::No;
     default: return QuestionAnswer::Cancel;
