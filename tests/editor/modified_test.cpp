@@ -1,11 +1,13 @@
-// modified_test.cpp -- unsaved edits: which actions count as edits, and the question that New,
-// Open, a recent file, a dropped file and Exit ask before such edits would be lost.
+// modified_test.cpp -- unsaved edits: which actions count as edits, the question that New, Open,
+// a recent file, a dropped file and Exit ask before such edits would be lost, and its box.
 #include "editor_session.h"
 
 #include "resource.h"
 #include "Motor/jtdecorat.h"
 #include "Motor/jtmanager.h"
+#include "platform/wx/question_box.h"
 
+#include <gtk/gtk.h>
 #include <wx/checkbox.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
@@ -310,4 +312,69 @@ TEST_F(ModifiedTest, AGameRunLeavesTheMapUnmodified)
     EXPECT_EQ(m_script.TakeDialogs(), std::vector<wxString>{U("Play")});
     EXPECT_EQ(Sprites(), " - 0");
     EXPECT_FALSE(NewAsks());
+}
+
+namespace {
+
+// The question box on the screen, once GTK has mapped it; NULL before.
+GtkWidget* ShownQuestion()
+{
+    GtkWidget* found = nullptr;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* w = windows; w != nullptr; w = w->next)
+        if (GTK_IS_MESSAGE_DIALOG(w->data) && gtk_widget_get_mapped(GTK_WIDGET(w->data)))
+            found = GTK_WIDGET(w->data);
+    g_list_free(windows);
+    return found;
+}
+
+wxString ButtonLabel(GtkWidget* dialog, int response)
+{
+    GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
+    return button != nullptr ? wxString::FromUTF8(gtk_button_get_label(GTK_BUTTON(button))) : wxString();
+}
+
+} // namespace
+
+// The real box, shown by the toolkit: a map name of 246 bytes breaks inside the name, the box
+// and its buttons stay on the screen, and Esc from the keyboard answers Cancelar.
+TEST(QuestionBox, ALongMapNameStaysOnTheScreenAndEscCancels)
+{
+    const wxString name = wxString('m', 246) + ".tvr";
+    const wxSize screen = wxGetDisplaySize();
+    wxUIActionSimulator input;
+    int width = 0, steps = 0;
+    wxString yes, no, cancel;
+    wxTimer timer;
+    // Runs inside the box's own modal loop: the pointer goes over the box (the focus follows
+    // it without a window manager), then Esc goes until the box is gone.
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        GtkWidget* box = ShownQuestion();
+        if (box == nullptr)
+            return;
+        if (steps++ == 0) {
+            width = gtk_widget_get_allocated_width(box);
+            yes = ButtonLabel(box, GTK_RESPONSE_YES);
+            no = ButtonLabel(box, GTK_RESPONSE_NO);
+            cancel = ButtonLabel(box, GTK_RESPONSE_CANCEL);
+            gint x, y;
+            gdk_window_get_origin(gtk_widget_get_window(box), &x, &y);
+            GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
+            gdk_device_warp(gdk_seat_get_pointer(seat), gdk_screen_get_default(), x + 20, y + 20);
+        } else if (steps % 10 == 0) {
+            input.Char(WXK_ESCAPE);
+        }
+        if (steps > 500) // 10 s: the box is ended, and the test fails below
+            gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_NO);
+    });
+    timer.Start(20);
+    const QuestionAnswer answer = AskYesNoCancel(nullptr, U("¿Desea guardar los cambios de ") + name + "?",
+                                                 U("Tavrolu"));
+    timer.Stop();
+    EXPECT_EQ(answer, QuestionAnswer::Cancel);
+    EXPECT_GT(width, 0);
+    EXPECT_LE(width, screen.x);
+    EXPECT_EQ(yes, U("Sí"));
+    EXPECT_EQ(no, U("No"));
+    EXPECT_EQ(cancel, U("Cancelar"));
 }
