@@ -183,19 +183,27 @@ crop "$SHOT" "$VX" "$VY" "$VIEW_W" "$VIEW_H" "$SCRATCH/edited.png"
 
 # --- 3b --------------------------------------------------------------------------------------
 step 3b-unsaved-question
-# The placed hero is an unsaved edit: Ctrl+N asks first, and Cancelar (Esc) keeps the map.
-focus_window "$MAIN" $((VX + 100)) $((VY + 250))
-xdotool key ctrl+n
-wait_for_window '^Tavrolu$'
-QUESTION=$WIN
-shot question
-refuse_window '^Nou Mapa$' "the question comes before the new map"
-focus_window "$QUESTION" $((VX + 100)) $((VY + 250))
-xdotool key Escape
-wait_until "the question to close after Esc" window_gone '^Tavrolu$'
-refuse_window '^Nou Mapa$' "Cancelar keeps the map"
-window_shown '^Sin título - Tavrolu$' || fail "the map's title changed after Cancelar"
-wait_until "the edited map kept, the hero where it was placed" view_shows "$SCRATCH/edited.png"
+# The placed hero is an unsaved edit: Ctrl+N asks first, and Cancelar, or Esc, keeps the map.
+# The box's buttons fill its bottom row in thirds: No, Cancelar, Sí.
+question_cancelled_by() # KEY_OR_CLICK
+{
+    focus_window "$MAIN" $((VX + 100)) $((VY + 250))
+    xdotool key ctrl+n
+    wait_for_window '^Tavrolu$'
+    QUESTION=$WIN
+    shot question
+    refuse_window '^Nou Mapa$' "the question comes before the new map"
+    window_geometry "$QUESTION"
+    focus_window "$QUESTION" $((WX + WW / 2)) $((WY + WH - 12))
+    if [ "$1" = click ]; then xdotool click 1; else xdotool key "$1"; fi
+    wait_until "the question to close after $1" window_gone '^Tavrolu$'
+    wait_until "the edited map kept, the hero where it was placed" view_shows "$SCRATCH/edited.png"
+    refuse_window '^Nou Mapa$' "Cancelar keeps the map"
+    refuse_window '^Guardar como$' "Cancelar saves nothing"
+    window_shown '^Sin título - Tavrolu$' || fail "the map's title changed after Cancelar"
+}
+question_cancelled_by click
+question_cancelled_by Escape
 
 # --- 4 ---------------------------------------------------------------------------------------
 step 4-play
