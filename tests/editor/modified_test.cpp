@@ -26,7 +26,7 @@ class SaveQuestion : public wxModalDialogHook
 public:
     struct Asked
     {
-        wxString text, caption, parent, yes, no, cancel;
+        wxString text, caption, parent;
     };
 
     SaveQuestion() { Register(); }
@@ -51,8 +51,7 @@ protected:
             return wxID_NONE;
         wxWindow* parent = dialog->GetParent();
         m_asked.push_back(Asked{box->GetMessage(), box->GetTitle(),
-                                parent != nullptr ? parent->GetLabel() : wxString(),
-                                box->GetYesLabel(), box->GetNoLabel(), box->GetCancelLabel()});
+                                parent != nullptr ? parent->GetLabel() : wxString()});
         int answer = wxID_CANCEL;
         if (!m_answers.empty()) {
             answer = m_answers.front();
@@ -193,9 +192,6 @@ TEST_F(ModifiedTest, TheQuestionNamesTheMapAndItsAnswerDecides)
     EXPECT_EQ(asked[0].text, U("¿Desea guardar los cambios de Sin título?"));
     EXPECT_EQ(asked[0].caption, U("Tavrolu"));
     EXPECT_EQ(asked[0].parent, U("Sin título - Tavrolu"));
-    EXPECT_EQ(asked[0].yes, U("Sí"));
-    EXPECT_EQ(asked[0].no, U("No"));
-    EXPECT_EQ(asked[0].cancel, U("Cancelar"));
     EXPECT_TRUE(m_script.TakeDialogs().empty());
     EXPECT_EQ(Tile(1, 1), 9);
 
