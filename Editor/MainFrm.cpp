@@ -375,6 +375,7 @@ void CMainFrame::OnDeleteSprite(wxCommandEvent&)
     pDoc->m_pSprite->SetAlive(false);
     pManager->BuildRenderList();
     pDoc->m_pSprite = nullptr;
+    pDoc->Modify(true);
     InvalidateClient();
 }
 
@@ -460,10 +461,12 @@ void CMainFrame::OnUpdateDisabled(wxUpdateUIEvent& event)
 
 void CMainFrame::OnDropFiles(wxDropFilesEvent& event)
 {
-    if (event.GetNumberOfFiles() > 0) {
-        Raise();
+    if (event.GetNumberOfFiles() == 0)
+        return;
+    Raise();
+    CTavroluDoc* pDoc = GetActiveDocument();
+    if (pDoc == nullptr || pDoc->OnSaveModified())
         TheApp().OpenDocumentFile(event.GetFiles()[0]);
-    }
 }
 
 // The lock panes show their text while the lock is on.

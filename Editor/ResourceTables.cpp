@@ -155,4 +155,5 @@ const char* const kSaveFailed = "Imposible guardar documento.";
 const char* const kOpenFailed = "Imposible abrir documento.";
 const char* const kReadError = "Se produjo un error inesperado al leer %1.";
 const char* const kTooManyOpen = "No se pudo abrir %1 porque hay demasiados archivos abiertos.";
+const char* const kAskToSave = "¿Desea guardar los cambios de %1?";
 } // namespace FrameworkText

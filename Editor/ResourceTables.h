@@ -70,4 +70,5 @@ extern const char* const kSaveFailed;      // "Imposible guardar documento."
 extern const char* const kOpenFailed;      // "Imposible abrir documento."
 extern const char* const kReadError;       // "Se produjo un error inesperado al leer %1."
 extern const char* const kTooManyOpen;     // "No se pudo abrir %1 porque hay demasiados ..."
+extern const char* const kAskToSave;       // "¿Desea guardar los cambios de %1?"
 } // namespace FrameworkText

@@ -225,15 +225,18 @@ void CTavroluApp::InitialUpdate()
 void CTavroluApp::OnFileNew(wxCommandEvent&)
 {
     CTavroluDoc* pDoc = GetDocument();
-    if (pDoc == nullptr)
+    if (pDoc == nullptr || !pDoc->OnSaveModified())
         return;
     pDoc->OnNewDocument();
     InitialUpdate();
 }
 
+// The question about unsaved edits comes before the file dialog.
 void CTavroluApp::OnFileOpen(wxCommandEvent&)
 {
     CTavroluDoc* pDoc = GetDocument();
+    if (pDoc != nullptr && !pDoc->OnSaveModified())
+        return;
     wxString path = AskOpenPath(CMainFrame::Get(), Txt(FrameworkText::kOpenTitle), DocumentFilters(),
                                 pDoc != nullptr ? pDoc->MapFile() : wxString());
     if (!path.empty())
@@ -259,9 +262,12 @@ bool CTavroluApp::OpenDocumentFile(const wxString& path)
     return false;
 }
 
+// A cancelled question leaves the map and the list as they were.
 void CTavroluApp::OpenRecentFile(size_t index)
 {
     if (index >= m_recentFiles.Count())
+        return;
+    if (CTavroluDoc* pDoc = GetDocument(); pDoc != nullptr && !pDoc->OnSaveModified())
         return;
     if (!OpenDocumentFile(m_recentFiles.Get(index))) {
         m_recentFiles.Remove(index);

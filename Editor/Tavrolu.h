@@ -42,7 +42,8 @@ public:
     void OnFileNew(wxCommandEvent& event);
     void OnFileOpen(wxCommandEvent& event);
 
-    // Opens a file into the document, as File Open does after its dialog.
+    // Opens a file into the document, as File Open does after its dialog (and after asking
+    // about unsaved edits).
     bool OpenDocumentFile(const wxString& path);
     void OpenRecentFile(size_t index);
 

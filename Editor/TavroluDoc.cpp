@@ -12,6 +12,7 @@
 #include "platform/wx/file_dialogs.h"
 #include "platform/wx/file_names.h"
 #include "platform/wx/msgbox.h"
+#include "platform/wx/question_box.h"
 #include "platform/wx/text.h"
 
 #include <wx/app.h>
@@ -123,6 +124,7 @@ bool CTavroluDoc::OnNewDocument()
         pKernel->NewMap(0, 0);
     }
     ResetEditing();
+    Modify(false);
     return true;
 }
 
@@ -156,6 +158,7 @@ bool CTavroluDoc::OpenFile(const wxString& path, bool* pDamaged)
     SetFilename(path, true);
     SetTitle(wxFileName(path).GetFullName());
     SetDocumentSaved(true);
+    Modify(false);
     UpdateAllViews();
     return true;
 }
@@ -210,6 +213,19 @@ bool CTavroluDoc::Save()
     if (GetFilename().empty() || !GetDocumentSaved())
         return SaveAs();
     return OnSaveDocument(GetFilename());
+}
+
+bool CTavroluDoc::OnSaveModified()
+{
+    if (!IsModified())
+        return true;
+    const wxString question = WithPath(FrameworkText::kAskToSave, GetTitle());
+    switch (AskYesNoCancel(GetDocumentWindow(), question, Txt(kAppCaption))) {
+    case QuestionAnswer::Yes: return Save();
+    case QuestionAnswer::No: return true;
+    case QuestionAnswer::Cancel: break;
+    }
+    return false;
 }
 
 wxString CTavroluDoc::MapFile() const

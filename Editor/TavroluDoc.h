@@ -27,15 +27,16 @@ public:
     // Stores or loads the whole map through the engine, then resets the tool.
     void Serialize(CArchive& ar);
 
-    // Every save writes, also when nothing changed: the document is never marked modified.
+    // Every save writes, also when nothing changed since the last one.
     bool Save() override;
     bool SaveAs() override;
-    // The document is reused for every map; Open and New never ask to save.
-    bool OnSaveModified() override { return true; }
-    bool IsModified() const override { return false; }
+    // Before the map is replaced or the program ends. A map with unsaved edits asks whether to
+    // save them: false when the user cancels, or when the save fails or is cancelled; after No
+    // the edits stay marked until the map is actually replaced.
+    bool OnSaveModified() override;
 
-    // Opens path into this document. A file that cannot be opened leaves everything as it was;
-    // a read that fails half-way leaves the document damaged (true in *pDamaged).
+    // Opens path into this document, unmodified. A file that cannot be opened leaves everything
+    // as it was; a read that fails half-way leaves the document damaged (true in *pDamaged).
     bool OpenFile(const wxString& path, bool* pDamaged);
 
     // The file the map was read from or last written to; empty for a new map.

@@ -264,15 +264,19 @@ void CTavroluView::PaintTiles(int x, int y, int cx, int cy, CDC* pDC)
     ASSERT(pDecorat != nullptr);
     const int s = pDecorat->GetTileShift();
     const int c0 = x >> s, r0 = y >> s, nc = cx >> s, nr = cy >> s;
+    bool painted = false;
     // 64-bit bounds, so a rectangle reaching the int limits cannot wrap around.
     for (long long c = c0; c <= (long long)c0 + nc; c++) {
         for (long long r = r0; r <= (long long)r0 + nr; r++) {
             if (pDC == nullptr)
-                pDecorat->SetTile(int(c), int(r), BYTE(pDoc->m_nTile));
+                painted |= pDecorat->SetTile(int(c), int(r), BYTE(pDoc->m_nTile));
             else
                 pDecorat->DrawTile(pDC, int(c) << s, int(r) << s, pDoc->m_nTile);
         }
     }
+    // Cells outside the map are left out: a stroke that painted none changed nothing.
+    if (painted)
+        pDoc->Modify(true);
 }
 
 void CTavroluView::OnLButtonDown(const CPoint& point)
@@ -291,6 +295,7 @@ void CTavroluView::OnLButtonDown(const CPoint& point)
         pManager->Add(pDoc->m_pSprite);
         pDoc->m_pSprite = nullptr;
         pDoc->m_nTile = -1;
+        pDoc->Modify(true);
     }
 }
 
@@ -306,7 +311,11 @@ void CTavroluView::OnMouseMove(const CPoint& point)
         }
     } else if (pDoc->m_nTile != -1 || m_bDragging) {
         JTSprite* s = pDoc->m_pSprite;
+        const CPoint from(s->GetX(), s->GetY());
         s->SetPos(point.x - (s->GetWidth() >> 1), point.y - (s->GetHeight() >> 1));
+        // A pending sprite is not yet part of the map; a placed one that moved is an edit.
+        if (pDoc->m_nTile == -1 && from != CPoint(s->GetX(), s->GetY()))
+            pDoc->Modify(true);
         RedrawNow();
     }
 }

@@ -13,6 +13,7 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/docview.h>
 #include <wx/frame.h>
 #include <wx/stattext.h>
 
@@ -148,6 +149,7 @@ void CTilesDlg::OnPaletteMouse(wxMouseEvent& event)
 }
 
 // The box has already changed its own state; every click flips the flag of the selected tile.
+// The flags are saved with the map: the open map now has an unsaved edit.
 void CTilesDlg::OnWalkable(wxCommandEvent&)
 {
     JTDecorat* pDecorat = JTDecorat::GetDecorat();
@@ -155,6 +157,10 @@ void CTilesDlg::OnWalkable(wxCommandEvent&)
     m_bWalkable = m_bWalkable ? FALSE : TRUE;
     pDecorat->SetWalkable(m_nTile, BYTE(m_bWalkable));
     DoDataExchange(false);
+    wxDocManager* pManager = wxDocManager::GetDocumentManager();
+    wxDocument* pDoc = pManager != nullptr ? pManager->GetCurrentDocument() : nullptr;
+    if (pDoc != nullptr && m_nTile >= 0 && m_nTile <= 255)
+        pDoc->Modify(true);
 }
 
 // Esc ends the dialog without reading the box.

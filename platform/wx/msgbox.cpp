@@ -69,3 +69,12 @@ void MessageBoxOk(wxWindow* owner, const wxString& text, const wxString& caption
     box.ShowModal();
     g_signal_remove_emission_hook(parentSet, hook);
 }
+
+int ShowMessageDialog(wxMessageDialog& box)
+{
+    const guint parentSet = g_signal_lookup("parent-set", GTK_TYPE_WIDGET);
+    const gulong hook = g_signal_add_emission_hook(parentSet, 0, FitMessageTexts, nullptr, nullptr);
+    const int answer = box.ShowModal();
+    g_signal_remove_emission_hook(parentSet, hook);
+    return answer;
+}

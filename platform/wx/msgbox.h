@@ -10,3 +10,8 @@ extern const char* const kAppCaption;
 
 // Shows the box modally over owner (NULL: no owner); returns when it is confirmed.
 void MessageBoxOk(wxWindow* owner, const wxString& text, const wxString& caption);
+
+class wxMessageDialog;
+// Shows any message dialog modally, its texts kept within the screen as MessageBoxOk's are;
+// returns the dialog's answer.
+int ShowMessageDialog(wxMessageDialog& box);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # editor_session.sh -- a user's first session with the editor, driven from outside: a new map, a
-# tile stroke, the hero placed, a game run, Save As, and the saved map opened again from the
-# command line and from the recent-file list.
+# tile stroke, the hero placed, the question before the unsaved map is replaced, a game run,
+# Save As, and the saved map opened again from the command line and from the recent-file list.
 # Usage: editor_session.sh TAVROLU_EXE RES_DIR XSELECTION_EXE
 source "$(dirname "$0")/lib.sh"
 e2e_init e2e_editor_session "$@"
@@ -180,6 +180,30 @@ hero_stays()
 }
 wait_until "the hero placed at the click" hero_stays
 crop "$SHOT" "$VX" "$VY" "$VIEW_W" "$VIEW_H" "$SCRATCH/edited.png"
+
+# --- 3b --------------------------------------------------------------------------------------
+step 3b-unsaved-question
+# The placed hero is an unsaved edit: Ctrl+N asks first, and Cancelar, or Esc, keeps the map.
+# The box's buttons fill its bottom row in thirds: No, Cancelar, Sí.
+question_cancelled_by() # KEY_OR_CLICK
+{
+    focus_window "$MAIN" $((VX + 100)) $((VY + 250))
+    xdotool key ctrl+n
+    wait_for_window '^Tavrolu$'
+    QUESTION=$WIN
+    shot question
+    refuse_window '^Nou Mapa$' "the question comes before the new map"
+    window_geometry "$QUESTION"
+    focus_window "$QUESTION" $((WX + WW / 2)) $((WY + WH - 12))
+    if [ "$1" = click ]; then xdotool click 1; else xdotool key "$1"; fi
+    wait_until "the question to close after $1" window_gone '^Tavrolu$'
+    wait_until "the edited map kept, the hero where it was placed" view_shows "$SCRATCH/edited.png"
+    refuse_window '^Nou Mapa$' "Cancelar keeps the map"
+    refuse_window '^Guardar como$' "Cancelar saves nothing"
+    window_shown '^Sin título - Tavrolu$' || fail "the map's title changed after Cancelar"
+}
+question_cancelled_by click
+question_cancelled_by Escape
 
 # --- 4 ---------------------------------------------------------------------------------------
 step 4-play

@@ -51,7 +51,7 @@ TEST_F(DocumentTest, SavedMapReopensOnTheCommandLineWithTheSamePixels)
     Pump(30);
     unsigned long before = ViewPixel(2 * 16 + 5, 3 * 16 + 5);
 
-    // Save again writes again, though nothing is ever marked modified.
+    // Save again writes again, though nothing changed since the last save.
     remove(File("mapa.tvr").c_str());
     Command(ID_FILE_SAVE);
     EXPECT_EQ(ReadAll(File("mapa.tvr")), bytes);
