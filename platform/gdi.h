@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <memory>
 
-// Raster operations, numbered as on the original: the ternary code sits in bits 16-23.
+// Raster operations, numbered as GDI numbers them: the ternary code sits in bits 16-23.
 constexpr DWORD SRCCOPY = 0x00CC0020;     // S
 constexpr DWORD SRCPAINT = 0x00EE0086;    // S | D
 constexpr DWORD SRCAND = 0x008800C6;      // S & D
@@ -127,7 +127,7 @@ protected:
 
 private:
     friend CGdiObject* GetStockGdiObject(int index);
-    bool m_stock = false; // stock objects ignore DeleteObject, as on the original
+    bool m_stock = false; // stock objects ignore DeleteObject, as in GDI
 };
 
 class CPen : public CGdiObject

@@ -48,7 +48,7 @@ public:
         top += dy;
         bottom += dy;
     }
-    // The overlap of a and b; empty (all zero) when they do not overlap, as on the original.
+    // The overlap of a and b; empty (all zero) when they do not overlap, as GDI gives it.
     BOOL IntersectRect(const RECT& a, const RECT& b);
     bool operator==(const CRect& o) const
     {
