@@ -108,7 +108,8 @@ TEST(Resources, EveryBitmapHasItsSizeAndDepth)
     for (const ExpectedBitmap& expected : kBitmaps)
     {
         CBitmap bitmap;
-        BOOL loaded = expected.name ? bitmap.LoadBitmap(expected.name) : bitmap.LoadBitmap(expected.id);
+        BOOL loaded =
+            expected.name ? bitmap.LoadBitmap(expected.name) : bitmap.LoadBitmap(expected.id);
         std::string what = expected.name ? expected.name : std::to_string(expected.id);
         ASSERT_TRUE(loaded) << what;
         BITMAP info{};
@@ -149,8 +150,8 @@ TEST(Resources, EveryFrameTheGameShowsHoldsAPicture)
         Loaded sheet(animation.sheet);
         for (int frame : animation.frames)
         {
-            int pixels = SpritePixels(sheet.dc, frame * animation.frameWidth, 0, animation.frameWidth,
-                                      animation.frameHeight);
+            int pixels = SpritePixels(sheet.dc, frame * animation.frameWidth, 0,
+                                      animation.frameWidth, animation.frameHeight);
             EXPECT_GE(pixels, 12) << "sheet " << animation.sheet << " frame " << frame;
         }
     }
