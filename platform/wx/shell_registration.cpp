@@ -41,7 +41,8 @@ wxString ConfigHome()
     return wxGetHomeDir() + "/.config";
 }
 
-// Writes the file only when its content differs; true when it now holds content.
+// Writes the file only when its content differs; true when it now holds content. Sets *changed
+// (when given) once the file is written.
 bool WriteIfChanged(const wxString& path, const void* data, size_t size, bool* changed)
 {
     std::string old;
@@ -58,7 +59,8 @@ bool WriteIfChanged(const wxString& path, const void* data, size_t size, bool* c
         e->Delete();
         return false;
     }
-    *changed = true;
+    if (changed != nullptr)
+        *changed = true;
     return true;
 }
 
@@ -178,7 +180,7 @@ bool DesktopEntry(const ShellFileType& type, wxString* entry)
     return true;
 }
 
-bool WriteIcons(const ShellFileType& type, const wxString& icons, bool* changed)
+bool WriteIcons(const ShellFileType& type, const wxString& icons)
 {
     bool ok = true;
     for (int size : {16, 32}) {
@@ -186,10 +188,10 @@ bool WriteIcons(const ShellFileType& type, const wxString& icons, bool* changed)
         wxMemoryBuffer doc = IconPng(type.docIcon, size), app = IconPng(type.appIcon, size);
         if (!doc.IsEmpty())
             ok &= WriteIfChanged(dir + "/mimetypes/" + IconName(MimeTypeOf(type)) + ".png",
-                                 doc.GetData(), doc.GetDataLen(), changed);
+                                 doc.GetData(), doc.GetDataLen(), nullptr);
         if (!app.IsEmpty())
             ok &= WriteIfChanged(dir + "/apps/" + type.appName.Lower() + ".png", app.GetData(),
-                                 app.GetDataLen(), changed);
+                                 app.GetDataLen(), nullptr);
     }
     return ok;
 }
@@ -216,7 +218,7 @@ wxString MimeTypeOf(const ShellFileType& type)
 bool RegisterShellFileTypes(const ShellFileType& type)
 {
     const wxString data = DataHome();
-    bool mimeChanged = false, desktopChanged = false, iconsChanged = false;
+    bool mimeChanged = false, desktopChanged = false;
 
     bool ok = WriteText(data + "/mime/packages/" + type.typeId + ".xml", ResourceText("MIME_PACKAGE"),
                         &mimeChanged);
@@ -227,7 +229,7 @@ bool RegisterShellFileTypes(const ShellFileType& type)
         ok &= WriteText(data + "/applications/" + DesktopFileName(type), entry, &desktopChanged);
     else
         ok = false;
-    ok &= WriteIcons(type, data + "/icons", &iconsChanged);
+    ok &= WriteIcons(type, data + "/icons");
 
     // The desktop's tools read whatever lies in those folders, a FIFO included: they run in the
     // background, and one that has not finished in this time never will.

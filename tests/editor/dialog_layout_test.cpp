@@ -241,7 +241,8 @@ private:
     // A box is laid out once its size has held for a tick.
     bool Settled(GtkWidget* window)
     {
-        const wxSize size(gtk_widget_get_allocated_width(window), gtk_widget_get_allocated_height(window));
+        const wxSize size(gtk_widget_get_allocated_width(window),
+                          gtk_widget_get_allocated_height(window));
         const bool same = m_sizes[window] == size;
         m_sizes[window] = size;
         return same;
@@ -249,10 +250,13 @@ private:
     void Answer(GtkWidget* window)
     {
         if (GTK_IS_MESSAGE_DIALOG(window) && Settled(window)) {
-            const bool question = gtk_dialog_get_widget_for_response(GTK_DIALOG(window), GTK_RESPONSE_NO);
-            boxes.push_back(Measure(window, {question ? GTK_RESPONSE_NO : GTK_RESPONSE_OK}));
+            const int answer =
+                gtk_dialog_get_widget_for_response(GTK_DIALOG(window), GTK_RESPONSE_NO) != nullptr
+                    ? GTK_RESPONSE_NO
+                    : GTK_RESPONSE_OK;
+            boxes.push_back(Measure(window, {answer}));
             m_path.clear();
-            gtk_dialog_response(GTK_DIALOG(window), question ? GTK_RESPONSE_NO : GTK_RESPONSE_OK);
+            gtk_dialog_response(GTK_DIALOG(window), answer);
         } else if (GTK_IS_FILE_CHOOSER_DIALOG(window)) {
             AnswerFiles(window);
         }
