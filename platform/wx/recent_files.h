@@ -22,7 +22,6 @@ public:
     void Remove(size_t index);
 
     size_t Count() const { return m_files.size(); }
-    size_t Max() const { return m_max; }
     const wxString& Get(size_t index) const { return m_files[index]; }
     // A menu label for an entry: "&1 name", with any '&' of the path doubled.
     wxString MenuLabel(size_t index) const;
