@@ -12,36 +12,47 @@ const char* const kAppCaption = "Tavrolu";
 
 namespace {
 
-// A path breaks only at its slashes, and one folder name of 255 bytes is wider than a screen:
-// the text may also break inside a word that fits no line. A text too long for the box's usual
-// measure to fit half the screen's height gets lines as wide as three quarters of the screen, and
-// at most as many of them as fill half its height: the middle of the last one gives way to an
-// ellipsis, so that the text's end (a file's name, a question) stays in sight.
-void FitLabel(GtkLabel* label)
+// A hyphen where a name breaks would read as part of the name.
+void NoHyphens(GtkLabel* label)
 {
-    gtk_label_set_line_wrap_mode(label, PANGO_WRAP_WORD_CHAR);
-    // A hyphen at such a break would read as part of the name.
     PangoAttrList* attributes = pango_attr_list_new();
     pango_attr_list_insert(attributes, pango_attr_insert_hyphens_new(FALSE));
     gtk_label_set_attributes(label, attributes);
     pango_attr_list_unref(attributes);
+}
+
+// The label font's average character width and line height, in pixels.
+void Metrics(GtkLabel* label, int* charWidth, int* lineHeight)
+{
+    PangoFontMetrics* metrics = pango_context_get_metrics(
+        gtk_widget_get_pango_context(GTK_WIDGET(label)), nullptr, nullptr);
+    *charWidth = std::max(1, PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(metrics)));
+    *lineHeight = std::max(1, PANGO_PIXELS(pango_font_metrics_get_ascent(metrics)
+                                           + pango_font_metrics_get_descent(metrics)));
+    pango_font_metrics_unref(metrics);
+}
+
+// A path breaks only at its slashes, and one folder name of 255 bytes is wider than a screen:
+// the text may also break inside a word that fits no line. A text too long for the box's usual
+// measure to fit half the screen's height gets lines as wide as three quarters of the screen.
+// Whatever its glyphs' real widths, it shows at most as many lines as fill half the screen's
+// height: the middle of the last one gives way to an ellipsis, so that the text's end (a file's
+// name, a question) stays in sight. A short text is left as it is.
+void FitLabel(GtkLabel* label)
+{
+    gtk_label_set_line_wrap_mode(label, PANGO_WRAP_WORD_CHAR);
+    NoHyphens(label);
     const int measure = gtk_label_get_max_width_chars(label);
     GdkRectangle screen;
     if (measure <= 0 || !ScreenWorkArea(&screen))
         return;
-    PangoFontMetrics* metrics = pango_context_get_metrics(
-        gtk_widget_get_pango_context(GTK_WIDGET(label)), nullptr, nullptr);
-    const int charWidth =
-        std::max(1, PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(metrics)));
-    const int lineHeight = std::max(1, PANGO_PIXELS(pango_font_metrics_get_ascent(metrics)
-                                                    + pango_font_metrics_get_descent(metrics)));
-    pango_font_metrics_unref(metrics);
-    const long lines = g_utf8_strlen(gtk_label_get_text(label), -1) / measure + 1;
-    if (lines * lineHeight <= screen.height / 2)
-        return;
-    gtk_label_set_max_width_chars(label, std::max(measure, screen.width * 3 / 4 / charWidth));
+    int charWidth = 1, lineHeight = 1;
+    Metrics(label, &charWidth, &lineHeight);
     gtk_label_set_lines(label, std::max(1, screen.height / 2 / lineHeight));
     gtk_label_set_ellipsize(label, PANGO_ELLIPSIZE_MIDDLE);
+    const long lines = g_utf8_strlen(gtk_label_get_text(label), -1) / measure + 1;
+    if (lines * lineHeight > screen.height / 2)
+        gtk_label_set_max_width_chars(label, std::max(measure, screen.width * 3 / 4 / charWidth));
 }
 
 // Runs whenever a widget gets a parent while a box is being made: the box's button comes after

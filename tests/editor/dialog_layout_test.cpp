@@ -20,6 +20,7 @@
 #include <wx/filename.h>
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
+#include <wx/stopwatch.h>
 
 #include <gtk/gtk.h>
 
@@ -212,7 +213,8 @@ BoxOnScreen Measure(GtkWidget* window, std::initializer_list<int> answers)
 
 // Stands in for the user while the test's script is off, so that the toolkit's boxes really
 // show: each message box, once on screen and laid out, is measured and answered No (a question)
-// or OK; the first file dialog is answered with a path, any after a message box cancelled.
+// or OK; the first file dialog is answered with a path, any after a message box cancelled, and
+// so is one that has not taken the path within 10 s: no box outlasts the test.
 class UserAtTheScreen
 {
 public:
@@ -270,6 +272,11 @@ private:
         }
         if (m_accepted)
             return; // still on screen until the toolkit hands the answer to the program
+        if (m_watch.Time() > 10000) {
+            ADD_FAILURE() << "the file dialog never took " << m_path;
+            m_path.clear();
+            return;
+        }
         gchar* chosen = gtk_file_chooser_get_filename(chooser);
         if (chosen != nullptr && chosen == m_path) {
             m_accepted = true;
@@ -285,6 +292,7 @@ private:
     ModalScript& m_script;
     std::string m_path; // empty once a message box has been answered
     bool m_accepted = false;
+    wxStopWatch m_watch;
     guint m_source = 0;
     std::map<GtkWidget*, wxSize> m_sizes;
 };
@@ -384,4 +392,3 @@ TEST_F(BoxesFitTheScreen, EveryDialog)
 }
 
 } // namespace
-
