@@ -114,7 +114,7 @@ void CParlantDlg::OnPaint(wxPaintEvent&)
     dc.DrawRectangle(TextBox());
 }
 
-// Only an OK button: Esc would press it, yet the original answers Esc with wxID_CANCEL.
+// Only an OK button: the toolkit would have Esc press it; Esc cancels instead, as in every dialog.
 void CParlantDlg::OnCharHook(wxKeyEvent& event)
 {
     if (event.GetKeyCode() == WXK_ESCAPE) {

@@ -26,8 +26,6 @@ public:
     CArchive& operator=(const CArchive&) = delete;
 
     BOOL IsStoring() const { return m_bStoring; }
-    BOOL IsLoading() const { return !m_bStoring; }
-    CFile* GetFile() const { return m_pFile; }
     // Loading: the bytes not read yet, buffered ones included, so that a reader can check a
     // size against the rest of the file before it allocates.
     ULONGLONG GetBytesLeft() const

@@ -118,11 +118,6 @@ BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel
     return Adopt(std::move(pixels), int(bitsPerPixel));
 }
 
-BOOL CBitmap::CreateCompatibleBitmap(CDC*, int width, int height)
-{
-    return CreateBitmap(width, height, 1, 32, nullptr);
-}
-
 int CBitmap::GetBitmap(BITMAP* pBitMap) const
 {
     std::memset(pBitMap, 0, sizeof *pBitMap);

@@ -114,7 +114,7 @@ BOOL CDC::MaskBlt(int x, int y, int w, int h, const CBitmap& source, int xSrc, i
                         xMask, yMask, rop);
 }
 
-// As on the original, an empty mask bitmap means no mask: the fore operation everywhere.
+// As in GDI, an empty mask bitmap means no mask: the fore operation everywhere.
 BOOL CDC::MaskBlitFrom(int x, int y, int w, int h, const BlitSource& source, CBitmap& maskBitmap,
                        int xMask, int yMask, DWORD rop)
 {

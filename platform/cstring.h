@@ -14,11 +14,9 @@ public:
     CString(const std::string& text) : m_text(text) {}
 
     operator LPCSTR() const { return m_text.c_str(); }
-    LPCSTR GetString() const { return m_text.c_str(); }
     int GetLength() const { return int(m_text.size()); }
     BOOL IsEmpty() const { return m_text.empty(); }
     void Empty() { m_text.clear(); }
-    char GetAt(int i) const { return m_text.at(std::size_t(i)); }
 
     CString& operator=(const char* text)
     {
@@ -39,11 +37,6 @@ public:
     friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
     friend bool operator!=(const CString& a, const CString& b) { return a.m_text != b.m_text; }
     friend bool operator==(const CString& a, const char* b) { return a.m_text == (b ? b : ""); }
-
-    // Case-insensitive comparison in the ASCII range, as resource names are compared.
-    int CompareNoCase(const char* other) const;
-    void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    const std::string& str() const { return m_text; }
 
 private:
     std::string m_text;

@@ -61,7 +61,6 @@ public:
     virtual void Write(const void* lpBuf, UINT nCount);
     virtual ULONGLONG Seek(LONGLONG lOff, UINT nFrom);
     void SeekToBegin() { Seek(0, begin); }
-    ULONGLONG SeekToEnd() { return Seek(0, end); }
     virtual ULONGLONG GetLength() const;
     virtual ULONGLONG GetPosition() const;
     // Nothing is buffered here, so there is nothing to push to the system.
@@ -73,7 +72,6 @@ public:
 
     const CString& GetFilePath() const { return m_strFileName; }
     void SetFilePath(LPCSTR lpszNewName) { m_strFileName = lpszNewName; }
-    BOOL IsOpen() const { return m_hFile != hFileNull; }
 
 protected:
     [[noreturn]] void ThrowErrno(int err) const;

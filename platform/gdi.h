@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <memory>
 
-// Raster operations, numbered as on the original: the ternary code sits in bits 16-23.
+// Raster operations, numbered as GDI numbers them: the ternary code sits in bits 16-23.
 constexpr DWORD SRCCOPY = 0x00CC0020;     // S
 constexpr DWORD SRCPAINT = 0x00EE0086;    // S | D
 constexpr DWORD SRCAND = 0x008800C6;      // S & D
@@ -127,7 +127,7 @@ protected:
 
 private:
     friend CGdiObject* GetStockGdiObject(int index);
-    bool m_stock = false; // stock objects ignore DeleteObject, as on the original
+    bool m_stock = false; // stock objects ignore DeleteObject, as in GDI
 };
 
 class CPen : public CGdiObject
@@ -197,8 +197,6 @@ public:
     // white; 24 and 32 bpp pixels are blue, green, red (, unused) bytes. 4, 8 and 16 bpp take no
     // bits. Every failure, here and in the loads, leaves the bitmap empty.
     BOOL CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
-    // A 32-bit bitmap, all black.
-    BOOL CreateCompatibleBitmap(CDC* pDC, int width, int height);
 
     // Fills bmWidth, bmHeight, bmWidthBytes, bmPlanes, bmBitsPixel; answers sizeof(BITMAP).
     // An empty bitmap answers 0 with every field 0: callers dividing by bmWidth must check.
@@ -248,7 +246,6 @@ public:
     CGdiObject* SelectStockObject(int index);
     CPen* GetCurrentPen() const { return m_pPen; }
     CBrush* GetCurrentBrush() const { return m_pBrush; }
-    CBitmap* GetCurrentBitmap() const { return m_pBitmap; }
 
     // Blits clip to this DC's clip box and to the source's and the mask's bitmaps: what lies
     // outside any of them is not drawn and never read. FALSE for an unknown code, a missing
@@ -303,9 +300,8 @@ public:
     COLORREF GetPixel(int x, int y) const;
     COLORREF SetPixel(int x, int y, COLORREF colour);
 
-    // For the drawing code of the platform: the surface and its clip box in device coordinates.
+    // For the drawing code of the platform: the surface.
     Surface* GetSurface() const { return m_target; }
-    const CRect& DeviceClip() const { return m_clip; }
 
 private:
     void ResetState();

@@ -34,21 +34,10 @@ public:
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    CSize Size() const { return CSize(Width(), Height()); }
-    CPoint TopLeft() const { return CPoint(left, top); }
-    CPoint BottomRight() const { return CPoint(right, bottom); }
     BOOL IsRectEmpty() const { return left >= right || top >= bottom; }
     BOOL PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    void SetRect(int l, int t, int r, int b) { *this = CRect(l, t, r, b); }
     void SetRectEmpty() { *this = CRect(); }
-    void OffsetRect(int dx, int dy)
-    {
-        left += dx;
-        right += dx;
-        top += dy;
-        bottom += dy;
-    }
-    // The overlap of a and b; empty (all zero) when they do not overlap, as on the original.
+    // The overlap of a and b; empty (all zero) when they do not overlap, as GDI gives it.
     BOOL IntersectRect(const RECT& a, const RECT& b);
     bool operator==(const CRect& o) const
     {

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-// Error codes, numbered as on the original platform; 0 is success.
+// Error codes, numbered as the Windows API numbers them; 0 is success.
 enum : DWORD
 {
     MCIERR_BASE = 256,

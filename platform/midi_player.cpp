@@ -178,12 +178,6 @@ bool MidiPlayer::Stop()
     return wasPlaying;
 }
 
-bool MidiPlayer::Playing()
-{
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_player != nullptr;
-}
-
 void MidiPlayer::StopLocked()
 {
     m_onEnd = nullptr;

@@ -50,10 +50,6 @@ public:
     // Stops the tune and silences it; true when a play was under way. Its end handler is
     // never called after this returns.
     bool Stop();
-    // True while a play has not reached its end.
-    bool Playing();
-    // True when sound goes to a sound card rather than to the clock-paced silent sink.
-    bool HasAudioDevice() const { return m_driver != nullptr; }
 
 private:
     struct SettingsDeleter

@@ -54,7 +54,7 @@ void CDC::PaintLine(int x0, int y0, int x1, int y1)
     }
 }
 
-// As on the original: corners in any order; the outline is drawn inside the rectangle; with the
+// As GDI draws it: corners in any order; the outline is drawn inside the rectangle; with the
 // null pen the brush alone covers one pixel less to the right and at the bottom.
 BOOL CDC::Rectangle(int l, int t, int r, int b)
 {

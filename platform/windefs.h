@@ -56,7 +56,7 @@ constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
 
-// Virtual-key codes, numbered as on the original platform.
+// Virtual-key codes, numbered as the Windows API numbers them.
 enum : int
 {
     VK_BACK = 0x08,

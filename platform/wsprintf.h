@@ -9,7 +9,7 @@ int wnsprintfA(char* buf, int size, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 
 // The classic form takes no size: here it only accepts a real array, whose size bounds it.
-// Like the original it never stores more than 1024 characters.
+// Like the Windows function it never stores more than 1024 characters.
 template <std::size_t N, typename... Args>
 int wsprintfA(char (&buf)[N], const char* format, Args... args)
 {

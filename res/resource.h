@@ -32,9 +32,9 @@
 #define IDC_TALK_TEXT 1011
 #define IDC_PORTRAIT 1012
 
-// Command ids keep the original numbers' low 15 bits: the toolkit takes menu and accelerator ids
-// only below 0x7FFF, and every original command id lies in 0x8000-0xFFFF.
-#define COMMAND_ID(original) ((original) - 0x8000)
+// Command ids are written as the Windows API numbers commands (0x8000-0xFFFF) and kept to their
+// low 15 bits: the toolkit takes menu and accelerator ids only below 0x7FFF.
+#define COMMAND_ID(number) ((number) - 0x8000)
 
 // The editor's own commands.
 #define ID_EDIT_TILES COMMAND_ID(32771)

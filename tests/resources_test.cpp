@@ -14,14 +14,15 @@
 
 namespace {
 
-struct BitmapSpec
+// An embedded bitmap and the size and depth it must have.
+struct ExpectedBitmap
 {
     UINT id;          // 0 for a named resource
     const char* name; // nullptr for a numbered one
     int width, height, bitsPixel;
 };
 
-const BitmapSpec kBitmaps[] = {
+const ExpectedBitmap kBitmaps[] = {
     {142, nullptr, 192, 208, 8},                                            // tile set
     {150, nullptr, 768, 32, 4}, {147, nullptr, 768, 32, 1},                 // hero walking
     {148, nullptr, 416, 32, 8}, {149, nullptr, 416, 32, 1},                 // hero attack
@@ -42,7 +43,8 @@ const BitmapSpec kBitmaps[] = {
     {0, "ID_CARA_Trisha", 48, 48, 8},
 };
 
-struct SheetSpec
+// A sprite's animation: its sheet, the sheet's mask, and the frames cut from it.
+struct SpriteSheet
 {
     UINT sheet, mask;
     int frameWidth, frameHeight;
@@ -57,9 +59,9 @@ std::vector<int> Range(int first, int last)
     return out;
 }
 
-const std::vector<SheetSpec>& Sheets()
+const std::vector<SpriteSheet>& Sheets()
 {
-    static const std::vector<SheetSpec> sheets = {
+    static const std::vector<SpriteSheet> sheets = {
         {150, 147, 32, 32, Range(0, 23)},
         {148, 149, 32, 32, Range(0, 12)},
         {135, 136, 16, 16, Range(0, 7)},
@@ -103,28 +105,29 @@ int SpritePixels(const CDC& dc, int x0, int y0, int w, int h)
 
 TEST(Resources, EveryBitmapHasItsSizeAndDepth)
 {
-    for (const BitmapSpec& spec : kBitmaps)
+    for (const ExpectedBitmap& expected : kBitmaps)
     {
         CBitmap bitmap;
-        BOOL loaded = spec.name ? bitmap.LoadBitmap(spec.name) : bitmap.LoadBitmap(spec.id);
-        std::string what = spec.name ? spec.name : std::to_string(spec.id);
+        BOOL loaded =
+            expected.name ? bitmap.LoadBitmap(expected.name) : bitmap.LoadBitmap(expected.id);
+        std::string what = expected.name ? expected.name : std::to_string(expected.id);
         ASSERT_TRUE(loaded) << what;
         BITMAP info{};
         ASSERT_NE(bitmap.GetBitmap(&info), 0) << what;
-        EXPECT_EQ(info.bmWidth, spec.width) << what;
-        EXPECT_EQ(info.bmHeight, spec.height) << what;
-        EXPECT_EQ(info.bmBitsPixel, spec.bitsPixel) << what;
+        EXPECT_EQ(info.bmWidth, expected.width) << what;
+        EXPECT_EQ(info.bmHeight, expected.height) << what;
+        EXPECT_EQ(info.bmBitsPixel, expected.bitsPixel) << what;
     }
 }
 
 TEST(Resources, EveryMaskIsWhiteExactlyWhereItsSheetIsBlack)
 {
-    for (const SheetSpec& spec : Sheets())
+    for (const SpriteSheet& animation : Sheets())
     {
-        Loaded sheet(spec.sheet);
-        Loaded mask(spec.mask);
-        ASSERT_EQ(mask.info.bmWidth, sheet.info.bmWidth) << spec.mask;
-        ASSERT_EQ(mask.info.bmHeight, sheet.info.bmHeight) << spec.mask;
+        Loaded sheet(animation.sheet);
+        Loaded mask(animation.mask);
+        ASSERT_EQ(mask.info.bmWidth, sheet.info.bmWidth) << animation.mask;
+        ASSERT_EQ(mask.info.bmHeight, sheet.info.bmHeight) << animation.mask;
         int faults = 0;
         for (int y = 0; y < sheet.info.bmHeight; ++y)
         {
@@ -133,23 +136,23 @@ TEST(Resources, EveryMaskIsWhiteExactlyWhereItsSheetIsBlack)
                 bool background = sheet.dc.GetPixel(x, y) == RGB(0, 0, 0);
                 COLORREF expected = background ? RGB(255, 255, 255) : RGB(0, 0, 0);
                 if (mask.dc.GetPixel(x, y) != expected && faults++ < 3)
-                    ADD_FAILURE() << "mask " << spec.mask << " at (" << x << ", " << y << ")";
+                    ADD_FAILURE() << "mask " << animation.mask << " at (" << x << ", " << y << ")";
             }
         }
-        EXPECT_EQ(faults, 0) << "mask " << spec.mask;
+        EXPECT_EQ(faults, 0) << "mask " << animation.mask;
     }
 }
 
 TEST(Resources, EveryFrameTheGameShowsHoldsAPicture)
 {
-    for (const SheetSpec& spec : Sheets())
+    for (const SpriteSheet& animation : Sheets())
     {
-        Loaded sheet(spec.sheet);
-        for (int frame : spec.frames)
+        Loaded sheet(animation.sheet);
+        for (int frame : animation.frames)
         {
-            int pixels = SpritePixels(sheet.dc, frame * spec.frameWidth, 0, spec.frameWidth,
-                                      spec.frameHeight);
-            EXPECT_GE(pixels, 12) << "sheet " << spec.sheet << " frame " << frame;
+            int pixels = SpritePixels(sheet.dc, frame * animation.frameWidth, 0,
+                                      animation.frameWidth, animation.frameHeight);
+            EXPECT_GE(pixels, 12) << "sheet " << animation.sheet << " frame " << frame;
         }
     }
     // The sword lies on the item sheet at x 32, 32 pixels wide, and fills most of that width.

@@ -1,11 +1,12 @@
 // file_dialogs.cpp -- file dialogs that speak the framework's Spanish.
 #include "platform/wx/file_dialogs.h"
 
+#include "platform/wx/msgbox.h"
 #include "platform/wx/text.h"
+#include "platform/wx/work_area.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
-#include <wx/msgdlg.h>
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
 
@@ -49,13 +50,35 @@ void SpanishButtons(wxFileDialog& dlg, const char* accept)
     LabelButton(dlg, GTK_RESPONSE_ACCEPT, accept);
 }
 
+// The toolkit sizes its file dialog as the user last left it, on whatever screen, or else for a
+// large screen (about 1100 x 820), and sizes it again whenever its contents ask: on a smaller
+// screen its buttons would be off the screen. Its largest size is kept within the work area, a
+// tenth of it left for the window manager's title bar and borders.
+void FitScreen(wxFileDialog& dlg)
+{
+    GdkRectangle screen;
+    if (!ScreenWorkArea(&screen))
+        return;
+    GdkGeometry largest = {};
+    largest.max_width = screen.width * 9 / 10;
+    largest.max_height = screen.height * 9 / 10;
+    gtk_window_set_geometry_hints(GTK_WINDOW(dlg.m_widget), nullptr, &largest, GDK_HINT_MAX_SIZE);
+}
+
+// Every file dialog in the program's words and within the screen.
+void Prepare(wxFileDialog& dlg, const char* accept)
+{
+    SpanishButtons(dlg, accept);
+    FitScreen(dlg);
+}
+
 bool MayReplace(wxWindow* parent, const wxString& title, const wxString& path)
 {
     wxString text = Txt("%1 ya existe.\n¿Desea reemplazarlo?");
     text.Replace("%1", path);
     wxMessageDialog ask(parent, text, title, wxYES_NO | wxNO_DEFAULT | wxICON_WARNING);
     ask.SetYesNoLabels(Txt("Sí"), Txt("No"));
-    return ask.ShowModal() == wxID_YES;
+    return ShowFitted(ask) == wxID_YES;
 }
 
 } // namespace
@@ -64,7 +87,7 @@ wxString AskOpenPath(wxWindow* parent, const wxString& title, const wxString& fi
                      const wxString& mapFile)
 {
     wxFileDialog dlg(parent, title, StartFolder(mapFile), wxString(), filters, wxFD_OPEN);
-    SpanishButtons(dlg, "Abrir");
+    Prepare(dlg, "Abrir");
     return dlg.ShowModal() == wxID_OK ? Chosen(dlg) : wxString();
 }
 
@@ -74,7 +97,7 @@ wxString AskSavePath(wxWindow* parent, const wxString& title, const wxString& fi
     wxFileName start(StartFolder(proposed), wxFileName(proposed).GetFullName());
     for (;;) {
         wxFileDialog dlg(parent, title, start.GetPath(), start.GetFullName(), filters, wxFD_SAVE);
-        SpanishButtons(dlg, "Guardar");
+        Prepare(dlg, "Guardar");
         if (dlg.ShowModal() != wxID_OK)
             return wxString();
         wxString path = Chosen(dlg);

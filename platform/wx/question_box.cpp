@@ -10,7 +10,7 @@ QuestionAnswer AskYesNoCancel(wxWindow* owner, const wxString& text, const wxStr
 {
     wxMessageDialog box(owner, text, caption, wxYES_NO | wxCANCEL | wxYES_DEFAULT | wxICON_QUESTION);
     box.SetYesNoCancelLabels(Txt("Sí"), Txt("No"), Txt("Cancelar"));
-    switch (ShowMessageDialog(box)) {
+    switch (ShowFitted(box)) {
     case wxID_YES: return QuestionAnswer::Yes;
     case wxID_NO: return QuestionAnswer::No;
     default: return QuestionAnswer::Cancel;

@@ -22,7 +22,6 @@ public:
     void Remove(size_t index);
 
     size_t Count() const { return m_files.size(); }
-    size_t Max() const { return m_max; }
     const wxString& Get(size_t index) const { return m_files[index]; }
     // A menu label for an entry: "&1 name", the path as the desktop shows it (U+FFFD for each
     // byte that is not UTF-8), with any '&' doubled.

@@ -43,7 +43,8 @@ wxString ConfigHome()
     return wxGetHomeDir() + "/.config";
 }
 
-// Writes the file only when its content differs; true when it now holds content.
+// Writes the file only when its content differs; true when it now holds content. Sets *changed
+// (when given) once the file is written.
 bool WriteIfChanged(const wxString& path, const void* data, size_t size, bool* changed)
 {
     std::string old;
@@ -60,7 +61,8 @@ bool WriteIfChanged(const wxString& path, const void* data, size_t size, bool* c
         e->Delete();
         return false;
     }
-    *changed = true;
+    if (changed != nullptr)
+        *changed = true;
     return true;
 }
 
@@ -182,7 +184,7 @@ bool DesktopEntry(const ShellFileType& type, wxString* entry)
     return true;
 }
 
-bool WriteIcons(const ShellFileType& type, const wxString& icons, bool* changed)
+bool WriteIcons(const ShellFileType& type, const wxString& icons)
 {
     bool ok = true;
     for (int size : {16, 32}) {
@@ -190,10 +192,10 @@ bool WriteIcons(const ShellFileType& type, const wxString& icons, bool* changed)
         wxMemoryBuffer doc = IconPng(type.docIcon, size), app = IconPng(type.appIcon, size);
         if (!doc.IsEmpty())
             ok &= WriteIfChanged(dir + "/mimetypes/" + IconName(MimeTypeOf(type)) + ".png",
-                                 doc.GetData(), doc.GetDataLen(), changed);
+                                 doc.GetData(), doc.GetDataLen(), nullptr);
         if (!app.IsEmpty())
             ok &= WriteIfChanged(dir + "/apps/" + type.appName.Lower() + ".png", app.GetData(),
-                                 app.GetDataLen(), changed);
+                                 app.GetDataLen(), nullptr);
     }
     return ok;
 }
@@ -254,7 +256,7 @@ bool RegisterShellFileTypes(const ShellFileType& type)
 {
     const wxString data = DataHome();
     const wxString package = ResourceText("MIME_PACKAGE");
-    bool mimeChanged = false, desktopChanged = false, iconsChanged = false;
+    bool mimeChanged = false, desktopChanged = false;
 
     bool ok = WriteText(data + "/mime/packages/" + type.typeId + ".xml", package, &mimeChanged);
 
@@ -264,7 +266,7 @@ bool RegisterShellFileTypes(const ShellFileType& type)
                               && WriteText(data + "/applications/" + DesktopFileName(type), entry,
                                            &desktopChanged);
     ok &= entryWritten;
-    ok &= WriteIcons(type, data + "/icons", &iconsChanged);
+    ok &= WriteIcons(type, data + "/icons");
 
     // The desktop's tools read whatever lies in those folders, a FIFO included: they run in the
     // background, and one that has not finished in this time never will. Their databases are

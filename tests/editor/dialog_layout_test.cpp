@@ -1,5 +1,6 @@
 // dialog_layout_test.cpp -- the dialogs as the user sees them: every text whole at the templates'
-// 8-point font, and each dialog over the window it belongs to.
+// 8-point font, each dialog over the window it belongs to, and every box within the screen with
+// its buttons in sight, however long the path it names.
 #include "editor_session.h"
 
 #include "Motor/JTNpc.h"
@@ -14,10 +15,19 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/dcclient.h>
+#include <wx/display.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
+#include <wx/stopwatch.h>
 
+#include <gtk/gtk.h>
+
+#include <fstream>
+#include <map>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -141,6 +151,244 @@ TEST_F(TemplateDialogs, OpenOverTheWindowTheyBelongTo)
     });
     Command(ID_RUN_GAME);
     EXPECT_TRUE(talked);
+}
+
+// A box as the user finds it on screen: its rectangle and its buttons'.
+struct BoxOnScreen
+{
+    std::string title;
+    wxRect box;
+    std::vector<wxRect> buttons;
+};
+
+std::string Described(const wxRect& r)
+{
+    return std::to_string(r.width) + "x" + std::to_string(r.height) + " at (" +
+           std::to_string(r.x) + ", " + std::to_string(r.y) + ")";
+}
+
+// The box and each of its buttons within the screen's work area, the buttons within the box.
+void ExpectInSight(const BoxOnScreen& seen)
+{
+    const wxRect screen = wxDisplay().GetClientArea();
+    EXPECT_TRUE(screen.Contains(seen.box)) << "\"" << seen.title << "\" " << Described(seen.box)
+                                           << " on a screen of " << Described(screen);
+    for (const wxRect& button : seen.buttons) {
+        EXPECT_TRUE(seen.box.Contains(button) && screen.Contains(button))
+            << "\"" << seen.title << "\": a button " << Described(button) << " in "
+            << Described(seen.box);
+    }
+}
+
+BoxOnScreen Measure(wxDialog* dlg)
+{
+    BoxOnScreen seen{dlg->GetTitle().utf8_string(), dlg->GetScreenRect(), {}};
+    for (wxWindow* child : dlg->GetChildren())
+        if (dynamic_cast<wxButton*>(child) != nullptr && child->IsShown())
+            seen.buttons.push_back(child->GetScreenRect());
+    return seen;
+}
+
+// A toolkit box (a message, a question, a file dialog) and its buttons for the answers given.
+BoxOnScreen Measure(GtkWidget* window, std::initializer_list<int> answers)
+{
+    BoxOnScreen seen;
+    const gchar* title = gtk_window_get_title(GTK_WINDOW(window));
+    seen.title = title != nullptr ? title : "";
+    GdkWindow* drawn = gtk_widget_get_window(window);
+    GdkRectangle frame;
+    gdk_window_get_frame_extents(drawn, &frame);
+    seen.box = wxRect(frame.x, frame.y, frame.width, frame.height);
+    int left = 0, top = 0;
+    gdk_window_get_origin(drawn, &left, &top);
+    for (int answer : answers) {
+        GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(window), answer);
+        int x = 0, y = 0;
+        if (button != nullptr && gtk_widget_translate_coordinates(button, window, 0, 0, &x, &y))
+            seen.buttons.push_back(wxRect(left + x, top + y, gtk_widget_get_allocated_width(button),
+                                          gtk_widget_get_allocated_height(button)));
+    }
+    return seen;
+}
+
+// Stands in for the user while the test's script is off, so that the toolkit's boxes really
+// show: each message box, once on screen and laid out, is measured and answered No (a question)
+// or OK; the first file dialog is answered with a path, any after a message box cancelled, and
+// so is one that has not taken the path within 10 s: no box outlasts the test.
+class UserAtTheScreen
+{
+public:
+    UserAtTheScreen(ModalScript& script, const std::string& path) : m_script(script), m_path(path)
+    {
+        m_script.Unregister();
+        m_source = g_timeout_add(20, &UserAtTheScreen::Tick, this);
+    }
+    ~UserAtTheScreen()
+    {
+        g_source_remove(m_source);
+        m_script.Register();
+    }
+    std::vector<BoxOnScreen> boxes;
+
+private:
+    static gboolean Tick(gpointer self)
+    {
+        GList* windows = gtk_window_list_toplevels();
+        for (GList* w = windows; w != nullptr; w = w->next)
+            if (gtk_widget_get_mapped(GTK_WIDGET(w->data)))
+                static_cast<UserAtTheScreen*>(self)->Answer(GTK_WIDGET(w->data));
+        g_list_free(windows);
+        return G_SOURCE_CONTINUE;
+    }
+    // A box is laid out once its size has held for a tick.
+    bool Settled(GtkWidget* window)
+    {
+        const wxSize size(gtk_widget_get_allocated_width(window),
+                          gtk_widget_get_allocated_height(window));
+        const bool same = m_sizes[window] == size;
+        m_sizes[window] = size;
+        return same;
+    }
+    void Answer(GtkWidget* window)
+    {
+        if (GTK_IS_MESSAGE_DIALOG(window) && Settled(window)) {
+            const int answer =
+                gtk_dialog_get_widget_for_response(GTK_DIALOG(window), GTK_RESPONSE_NO) != nullptr
+                    ? GTK_RESPONSE_NO
+                    : GTK_RESPONSE_OK;
+            boxes.push_back(Measure(window, {answer}));
+            m_path.clear();
+            gtk_dialog_response(GTK_DIALOG(window), answer);
+        } else if (GTK_IS_FILE_CHOOSER_DIALOG(window)) {
+            AnswerFiles(window);
+        }
+    }
+    void AnswerFiles(GtkWidget* window)
+    {
+        GtkFileChooser* chooser = GTK_FILE_CHOOSER(window);
+        if (m_path.empty()) {
+            gtk_dialog_response(GTK_DIALOG(window), GTK_RESPONSE_CANCEL);
+            return;
+        }
+        if (m_accepted)
+            return; // still on screen until the toolkit hands the answer to the program
+        if (m_watch.Time() > 10000) {
+            ADD_FAILURE() << "the file dialog never took " << m_path;
+            m_path.clear();
+            return;
+        }
+        gchar* chosen = gtk_file_chooser_get_filename(chooser);
+        if (chosen != nullptr && chosen == m_path) {
+            m_accepted = true;
+            gtk_dialog_response(GTK_DIALOG(window), GTK_RESPONSE_ACCEPT);
+        } else {
+            const std::string folder = m_path.substr(0, m_path.rfind('/'));
+            gtk_file_chooser_set_current_folder(chooser, folder.c_str());
+            gtk_file_chooser_set_current_name(chooser, m_path.substr(folder.size() + 1).c_str());
+        }
+        g_free(chosen);
+    }
+
+    ModalScript& m_script;
+    std::string m_path; // empty once a message box has been answered
+    bool m_accepted = false;
+    wxStopWatch m_watch;
+    guint m_source = 0;
+    std::map<GtkWidget*, wxSize> m_sizes;
+};
+
+// The longest path the system takes, 4095 bytes: the scratch folder, then folders of 255-byte
+// names, then a map's name to fill it up.
+std::string LongestPath(const std::string& dir, bool makeFolders)
+{
+    std::string path = dir;
+    while (path.size() + 1 + 255 + 1 + 8 < 4095) {
+        path += "/" + std::string(255, 'c');
+        if (makeFolders)
+            mkdir(path.c_str(), 0755);
+    }
+    return path + "/" + std::string(4095 - path.size() - 1 - 4, 'm') + ".tvr";
+}
+
+// Run on displays of 800 x 600 and 1024 x 768 as well (see tests/CMakeLists.txt).
+class BoxesFitTheScreen : public EditorTest
+{
+};
+
+TEST_F(BoxesFitTheScreen, AMessageNamingTheLongestPath)
+{
+    ASSERT_TRUE(Start(5, 5));
+    const std::string path = LongestPath(Dir(), false);
+    ASSERT_EQ(path.size(), 4095u);
+    UserAtTheScreen user(m_script, "");
+    EXPECT_FALSE(TheApp().OpenDocumentFile(U(path)));
+    ASSERT_EQ(user.boxes.size(), 1u);
+    EXPECT_EQ(user.boxes[0].buttons.size(), 1u);
+    ExpectInSight(user.boxes[0]);
+}
+
+TEST_F(BoxesFitTheScreen, TheQuestionBeforeReplacingAFileOfTheLongestPath)
+{
+    ASSERT_TRUE(Start(5, 5));
+    const std::string path = LongestPath(Dir(), true);
+    ASSERT_EQ(path.size(), 4095u);
+    std::ofstream(path) << "old bytes";
+    {
+        UserAtTheScreen user(m_script, path);
+        Command(ID_FILE_SAVE_AS);
+        ASSERT_TRUE(PumpUntil([&] { return !user.boxes.empty(); }));
+        ASSERT_EQ(user.boxes.size(), 1u);
+        EXPECT_EQ(user.boxes[0].buttons.size(), 1u); // No, the answer given
+        ExpectInSight(user.boxes[0]);
+    }
+    EXPECT_EQ(ReadAll(path), "old bytes");
+}
+
+// Each dialog the user can open from the main window, and the game window with its talk.
+TEST_F(BoxesFitTheScreen, EveryDialog)
+{
+    ASSERT_TRUE(Start(40, 30));
+    std::vector<BoxOnScreen> seen;
+    auto measure = [&seen](wxDialog* dlg) {
+        Pump(100);
+        if (dynamic_cast<wxFileDialogBase*>(dlg) != nullptr)
+            seen.push_back(Measure(dlg->m_widget, {GTK_RESPONSE_ACCEPT, GTK_RESPONSE_CANCEL}));
+        else
+            seen.push_back(Measure(dlg));
+        CancelDialog(dlg);
+    };
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE_AS, ID_EDIT_TILES, ID_EDIT_SPRITES,
+                   ID_APP_ABOUT}) {
+        m_script.Then(measure);
+        Command(id);
+    }
+
+    JTKernel* pKernel = JTKernel::GetKernel();
+    JTSprite* pHero = pKernel->CreateSprite(SPRITE_PLAYER);
+    pHero->SetPos(100, 100);
+    JTManager::GetManager()->Add(pHero);
+    JTSprite* pTarok = new EagerTarok;
+    pTarok->SetPos(120, 100);
+    JTManager::GetManager()->Add(pTarok);
+    bool talked = false;
+    m_script.Then([&](wxDialog* game) {
+        Pump(100);
+        seen.push_back(Measure(game));
+        for (int i = 0; i < 300 && !talked && game->IsModal(); i++)
+            Pump(10);
+        if (game->IsModal())
+            game->EndModal(wxID_CANCEL);
+    });
+    m_script.Then([&](wxDialog* dlg) {
+        talked = true;
+        measure(dlg);
+    });
+    Command(ID_RUN_GAME);
+    ASSERT_EQ(seen.size(), 8u);
+    for (const BoxOnScreen& box : seen)
+        ExpectInSight(box);
+    for (const BoxOnScreen& box : seen)
+        EXPECT_EQ(box.buttons.empty(), box.title == "Play") << box.title; // the game has none
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <gtk/gtk.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -109,16 +110,52 @@ TEST_F(SaveAsTest, FileDialogsOpenWhereTheUsersMapsAre)
     Command(ID_FILE_SAVE_AS);
     m_script.Then([&](wxDialog* dlg) { AnswerFileDialog(dlg, U(other + "/b.tvr")); });
     Command(ID_FILE_SAVE_AS);
-    // a.tvr from the recent files: its folder, not the one last chosen.
+    // a.tvr from the recent files: its folder, not the one last chosen, and Save As proposes
+    // the map's own file.
     Command(ID_FILE_MRU_FILE1 + 1);
     ASSERT_EQ(Frame()->GetTitle(), U("a.tvr - Tavrolu"));
     EXPECT_EQ(look(ID_FILE_OPEN), maps);
+    EXPECT_EQ(look(ID_FILE_SAVE_AS), maps);
+    EXPECT_EQ(seen.name, "a.tvr");
 
     AnswerNewMap(3, 3);
     Command(ID_FILE_NEW);
     EXPECT_EQ(look(ID_FILE_OPEN), other);
     EXPECT_EQ(look(ID_FILE_SAVE_AS), other);
     EXPECT_EQ(seen.name, "Sin título.tvr");
+}
+
+// A map chosen in Obrir sets the folder the next dialogs open in, once the map has no file.
+TEST_F(SaveAsTest, ObrirRemembersTheFolderOfTheMapChosenInIt)
+{
+    const std::string maps = File("maps"), other = File("other");
+    for (const std::string& folder : {maps, other})
+        ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    ASSERT_TRUE(Start(3, 3));
+    m_script.Then([&](wxDialog* dlg) { AnswerFileDialog(dlg, U(other + "/x.tvr")); });
+    Command(ID_FILE_SAVE_AS);
+    std::filesystem::copy_file(other + "/x.tvr", maps + "/x.tvr");
+    AnswerNewMap(3, 3);
+    Command(ID_FILE_NEW);
+
+    m_script.Then([&](wxDialog* dlg) { AnswerFileDialog(dlg, U(maps + "/x.tvr")); });
+    Command(ID_FILE_OPEN);
+    ASSERT_EQ(Doc()->GetFilename(), U(maps + "/x.tvr"));
+    AnswerNewMap(3, 3);
+    Command(ID_FILE_NEW);
+    ASSERT_EQ(Frame()->GetTitle(), U("Sin título - Tavrolu"));
+    for (int command : {ID_FILE_OPEN, ID_FILE_SAVE_AS}) {
+        Chooser seen;
+        m_script.Then([&](wxDialog* dlg) {
+            seen = Read(dlg);
+            CancelDialog(dlg);
+        });
+        Command(command);
+        EXPECT_EQ(seen.folder, maps) << command;
+    }
+    EXPECT_EQ(m_script.TakeDialogs(),
+              (std::vector<wxString>{U("Guardar como"), U("Nou Mapa"), U("Abrir"), U("Nou Mapa"),
+                                     U("Abrir"), U("Guardar como")}));
 }
 
 } // namespace
