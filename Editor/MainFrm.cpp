@@ -22,6 +22,7 @@
 #include "platform/wx/menu_keys.h"
 #include "platform/wx/msgbox.h"
 #include "platform/wx/text.h"
+#include "platform/wx/user_resizing.h"
 
 #include <wx/menu.h>
 #include <wx/statusbr.h>
@@ -299,11 +300,7 @@ void CMainFrame::BoundResizing()
 {
     if (m_sizeLimit == wxDefaultSize || IsMaximized() || IsFullScreen())
         return;
-    const wxSize client = GetClientSize();
-    const wxSize largest = GetSize() - client + wxSize(std::max(m_sizeLimit.x, client.x),
-                                                       std::max(m_sizeLimit.y, client.y));
-    if (largest != GetMaxSize())
-        SetSizeHints(GetMinSize(), largest);
+    BoundUserResizing(this, m_sizeLimit);
 }
 
 void CMainFrame::OnSize(wxSizeEvent& event)
@@ -317,7 +314,7 @@ void CMainFrame::OnSize(wxSizeEvent& event)
 void CMainFrame::OnMaximize(wxMaximizeEvent& event)
 {
     event.Skip();
-    SetSizeHints(GetMinSize(), wxDefaultSize);
+    FreeUserResizing(this);
 }
 
 void CMainFrame::OnEditTiles(wxCommandEvent&)
