@@ -517,6 +517,14 @@ xdotool key Tab ctrl+a type 30
 xdotool key Return
 MAIN_RE='^Sin título - Tavrolu$'
 wait_until "the new map" window_shown "$MAIN_RE"
+# Before any drag: a window manager may read the largest size only as a drag starts.
+largest_is_the_new_limit()
+{
+    size_hints
+    WAIT_DETAIL="${LARGEST[*]}"
+    ((LARGEST[0] == 640 && LARGEST[1] > 480))
+}
+wait_until "the new map's limit as the frame's largest size" largest_is_the_new_limit
 corner_offered
 window_geometry "$MAIN"
 drag $((WX + WW - 4)) $((WY + WH - 4)) 1275 1020
