@@ -280,12 +280,13 @@ void CMainFrame::UpdateSizeLimit()
     if (pDoc == nullptr || pDecorat == nullptr)
         return;
     const int s = pDecorat->GetTileShift();
-    // The bars lie inside the limit, as the view's borders do.
+    // The bars lie inside the limit, as the view's borders do: at their own heights, which a
+    // frame squeezed shorter than them does not show.
     int bars = 0;
     if (GetToolBar() != nullptr && GetToolBar()->IsShown())
-        bars += GetToolBar()->GetSize().y;
+        bars += GetToolBar()->GetBestSize().y;
     if (GetStatusBar() != nullptr && GetStatusBar()->IsShown())
-        bars += GetStatusBar()->GetSize().y;
+        bars += GetStatusBar()->GetBestSize().y;
     // A window must keep room for its menu and bars: tiny maps bound it at a small minimum.
     m_sizeLimit = wxSize(std::max(pDoc->GetPixelWidth(s), 160),
                          std::max(pDoc->GetPixelHeight(s) - bars, 40));

@@ -38,6 +38,19 @@ void SetLargest(GtkWindow* window, int width, int height)
                                   GdkWindowHints(GDK_HINT_MIN_SIZE | GDK_HINT_MAX_SIZE));
 }
 
+// The height the bars stacked over and under the client area take: laid out, or as much as they
+// ask for while the window is squeezed shorter than that (the toolkit then lays them out shorter
+// and the client area at nothing).
+int BarsHeight(wxTopLevelWindow* w, int laidOut)
+{
+    if (w->m_wxwindow == nullptr)
+        return laidOut;
+    int least = 0, whole = 0, client = 0;
+    gtk_widget_get_preferred_height(static_cast<GtkWidget*>(w->GetHandle()), &least, &whole);
+    gtk_widget_get_preferred_height(w->m_wxwindow, &least, &client);
+    return std::max(laidOut, whole - client);
+}
+
 } // namespace
 
 void BoundUserResizing(wxTopLevelWindow* w, const wxSize& largestClient)
@@ -49,7 +62,7 @@ void BoundUserResizing(wxTopLevelWindow* w, const wxSize& largestClient)
     gtk_widget_get_allocation(GTK_WIDGET(window), &whole);
     const wxSize client = w->GetClientSize();
     // The menu, tool and status bars around the client area.
-    const int aroundX = whole.width - client.x, aroundY = whole.height - client.y;
+    const int aroundX = whole.width - client.x, aroundY = BarsHeight(w, whole.height - client.y);
     if (whole.width <= 1 || aroundX < 0 || aroundY < 0)
         return;
     GtkRequisition smallest;
