@@ -88,7 +88,8 @@ void CMapCanvas::OnRightDown(wxMouseEvent& event)
     event.Skip();
 }
 
-// A view squeezed smaller than its bars shows none rather than bars that cannot be drawn.
+// A view squeezed smaller than its bars shows none rather than bars that cannot be drawn. The
+// bars are chosen before the size is set: the toolkit lays the view out inside SetSize.
 void CMapCanvas::DoSetSize(int x, int y, int width, int height, int sizeFlags)
 {
     const wxSize now = GetSize();
