@@ -22,6 +22,7 @@
 #include "platform/wx/menu_keys.h"
 #include "platform/wx/msgbox.h"
 #include "platform/wx/text.h"
+#include "platform/wx/user_resizing.h"
 
 #include <wx/menu.h>
 #include <wx/statusbr.h>
@@ -279,12 +280,13 @@ void CMainFrame::UpdateSizeLimit()
     if (pDoc == nullptr || pDecorat == nullptr)
         return;
     const int s = pDecorat->GetTileShift();
-    // The bars lie inside the limit, as the view's borders do.
+    // The bars lie inside the limit, as the view's borders do: at their own heights, which a
+    // frame squeezed shorter than them does not show.
     int bars = 0;
     if (GetToolBar() != nullptr && GetToolBar()->IsShown())
-        bars += GetToolBar()->GetSize().y;
+        bars += GetToolBar()->GetBestSize().y;
     if (GetStatusBar() != nullptr && GetStatusBar()->IsShown())
-        bars += GetStatusBar()->GetSize().y;
+        bars += GetStatusBar()->GetBestSize().y;
     // A window must keep room for its menu and bars: tiny maps bound it at a small minimum.
     m_sizeLimit = wxSize(std::max(pDoc->GetPixelWidth(s), 160),
                          std::max(pDoc->GetPixelHeight(s) - bars, 40));
@@ -299,11 +301,7 @@ void CMainFrame::BoundResizing()
 {
     if (m_sizeLimit == wxDefaultSize || IsMaximized() || IsFullScreen())
         return;
-    const wxSize client = GetClientSize();
-    const wxSize largest = GetSize() - client + wxSize(std::max(m_sizeLimit.x, client.x),
-                                                       std::max(m_sizeLimit.y, client.y));
-    if (largest != GetMaxSize())
-        SetSizeHints(GetMinSize(), largest);
+    BoundUserResizing(this, m_sizeLimit);
 }
 
 void CMainFrame::OnSize(wxSizeEvent& event)
@@ -317,7 +315,7 @@ void CMainFrame::OnSize(wxSizeEvent& event)
 void CMainFrame::OnMaximize(wxMaximizeEvent& event)
 {
     event.Skip();
-    SetSizeHints(GetMinSize(), wxDefaultSize);
+    FreeUserResizing(this);
 }
 
 void CMainFrame::OnEditTiles(wxCommandEvent&)

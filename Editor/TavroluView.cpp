@@ -89,6 +89,15 @@ void CMapCanvas::OnRightDown(wxMouseEvent& event)
     event.Skip();
 }
 
+// A view squeezed smaller than its bars shows none rather than bars that cannot be drawn. The
+// bars are chosen before the size is set: the toolkit lays the view out inside SetSize.
+void CMapCanvas::DoSetSize(int x, int y, int width, int height, int sizeFlags)
+{
+    const wxSize now = GetSize();
+    FitScrollBars(this, wxSize(width >= 0 ? width : now.x, height >= 0 ? height : now.y));
+    wxScrolledCanvas::DoSetSize(x, y, width, height, sizeFlags);
+}
+
 int CMapCanvas::LineStep(bool horizontal) const
 {
     const wxSize total = GetVirtualSize();
@@ -200,6 +209,9 @@ void CTavroluView::OnUpdate(wxView*, wxObject*)
 void CTavroluView::OnInitialUpdate()
 {
     SetScrollSizes(100, 100);
+    // The frame's limit follows the new map at once: a view squeezed to nothing is never painted.
+    if (CMainFrame* pFrame = CMainFrame::Get())
+        pFrame->UpdateSizeLimit();
     InvalidateErase();
 }
 

@@ -25,6 +25,9 @@ public:
     CPoint ToLogical(const wxPoint& client) const;
     void Detach() { m_pView = nullptr; }
 
+protected:
+    void DoSetSize(int x, int y, int width, int height, int sizeFlags) override;
+
 private:
     void OnLeftDown(wxMouseEvent& event);
     void OnMotion(wxMouseEvent& event);

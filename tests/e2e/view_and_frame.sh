@@ -3,7 +3,9 @@
 # whole in a window that keeps its size, a selected sprite that outlives the tile dialog, a
 # pending hero dropped by it, brush strokes released inside and outside the view, the wheel's
 # steps on a large map, keys that never scroll, the user's resizing through the window manager
-# bounded by the map, maximizing and restoring, and game runs that leave the frame's size alone.
+# bounded by the map, maximizing and restoring, game runs that leave the frame's size alone at
+# any size, a new map's limit in force at once, a corner drag always offered, and no toolkit
+# complaints at the smallest sizes.
 # Usage: view_and_frame.sh TAVROLU_EXE RES_DIR XSELECTION_EXE
 source "$(dirname "$0")/lib.sh"
 e2e_init e2e_view_and_frame "$@"
@@ -246,7 +248,9 @@ corner_is() # PICTURE: what the view's top-left cell shows
 for key in Down Next End ctrl+Down ctrl+End; do
     xdotool key "$key"
 done
-sleep 0.5
+# The palette opens once the keys before it have been handled; then the view is at rest.
+choose_tile "" Escape
+wait_until "the view at rest after the keys" region_settled "$VX" "$VY" $((8 * TILE)) $((8 * TILE)) keys
 corner_is "$SCRATCH/mark.png" || fail "a key scrolled the view"
 xdotool click 5
 wait_until "one notch down to show row 6 at the top" corner_is "$SCRATCH/brush.png"
@@ -261,6 +265,24 @@ wait_until "a notch right to show column 6 at the left" corner_is "$SCRATCH/brus
 quit
 
 # --- the frame under the window manager -------------------------------------------------------
+# The window manager has handled everything sent to it so far: it answers a request that comes
+# after (a state it sets on the frame and takes back).
+wm_caught_up()
+{
+    above()
+    {
+        timeout 10 xprop -id "$MAIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE
+    }
+    not_above()
+    {
+        ! above
+    }
+    timeout 10 wmctrl -i -r "$MAIN" -b add,above
+    wait_until "the window manager to keep the frame above" above
+    timeout 10 wmctrl -i -r "$MAIN" -b remove,above
+    wait_until "the window manager to let the frame go" not_above
+}
+
 size_is() # W H: the frame's client area
 {
     window_geometry "$MAIN"
@@ -269,7 +291,8 @@ size_is() # W H: the frame's client area
 }
 
 # drag FROM_X FROM_Y TO_X TO_Y: openbox's Alt + right-button drag, which resizes the frame from
-# the corner nearest the press, as a user's drag of that corner does.
+# the corner nearest the press, as a user's drag of that corner does; over once the window
+# manager has handled it.
 drag()
 {
     xdotool mousemove "$1" "$2"
@@ -280,9 +303,8 @@ drag()
         xdotool mousemove $(($1 + ($3 - $1) * i / 6)) $(($2 + ($4 - $2) * i / 6))
         sleep 0.1
     done
-    sleep 0.3
     xdotool mouseup 3 keyup alt
-    sleep 0.5
+    wm_caught_up
 }
 
 # The view fills the client area between the bars: neither down its right edge nor across it
@@ -345,6 +367,7 @@ bounded()
     [ "$WW" -eq 640 ] && ((WH > 480 && WH < 540))
 }
 wait_until "a drag outwards to stop at the map's limit" bounded
+MEDIUM_LIMIT=("$WW" "$WH")
 wait_until "the view to fill the frame" view_fills_client
 about_centred
 
@@ -375,7 +398,7 @@ quit
 
 # --- 9 ---------------------------------------------------------------------------------------
 step 9-game-runs-keep-the-size
-# run_keeps_size END_KEY: F1, the run ended by the key, and the frame back at its size.
+# run_keeps_size END_KEY TITLE: F1, the run ended by the key, and the frame back at its size.
 run_keeps_size()
 {
     window_geometry "$MAIN"
@@ -387,10 +410,13 @@ run_keeps_size()
     focus_window "$WIN" $((WX + WW / 2)) $((WY + WH / 2))
     xdotool key "$1"
     wait_until "the main window back" window_shown "$MAIN_RE"
-    sleep 0.5
-    size_is "${before[@]}" || fail "the game run left the frame at ${WW}x${WH}, not ${before[*]}"
-    wait_until "the view to fill the frame" view_fills_client
+    # A frame squeezed to its smallest has no view to look at.
+    ((before[1] < 150)) || wait_until "the view to fill the frame" view_fills_client
+    # The About box opens once the program has handled its return; the window manager then
+    # has whatever the program asked of it.
     about_centred
+    wm_caught_up
+    size_is "${before[@]}" || fail "the game run left the frame at ${WW}x${WH}, not ${before[*]}"
 }
 # The default 30 x 30 map has no hero: the run ends at its message, answered with Return.
 MAIN_RE='^Sin título - Tavrolu$'
@@ -404,7 +430,70 @@ MAIN=$WIN
 wait_until "the map view" map_origin "$MAIN" "$SCRATCH/ground.png"
 run_keeps_size Return '^JTKernel PANIK!$'
 quit
-# A 5 x 5 map with a hero: the run ends with Esc.
+# A 16 x 14 map with a hero, 256 pixels wide: runs ended with Esc at the desktop's default
+# size, at the map's limit, a few pixels under it, and at the smallest size.
+HERO=$WORK/heroi.tvr
+map_file "$HERO" 16 14 -- 0 24 24
+MAIN_RE='^heroi\.tvr - Tavrolu$'
+start_app "$HERO"
+wait_for_window "$MAIN_RE"
+MAIN=$WIN
+wait_until "the map view" map_origin "$MAIN" "$SCRATCH/ground.png"
+run_keeps_size Escape '^Play$'
+window_geometry "$MAIN"
+drag $((WX + WW - 8)) $((WY + WH - 8)) $((WX + 150)) $((WY + 150))
+window_geometry "$MAIN"
+drag $((WX + WW - 8)) $((WY + WH - 8)) 1275 1020
+window_geometry "$MAIN"
+((WW == 256)) || fail "a drag outwards left the frame ${WW} wide, not at the map's 256"
+run_keeps_size Escape '^Play$'
+window_geometry "$MAIN"
+drag $((WX + WW - 8)) $((WY + WH - 8)) $((WX + WW - 12)) $((WY + WH - 12))
+window_geometry "$MAIN"
+((WW < 256)) || fail "a drag inwards left the frame ${WW} wide"
+run_keeps_size Escape '^Play$'
+window_geometry "$MAIN"
+drag $((WX + WW - 8)) $((WY + WH - 8)) $((WX + 10)) $((WY + 10))
+run_keeps_size Escape '^Play$'
+quit
+
+# --- 10 --------------------------------------------------------------------------------------
+step 10-new-limit-and-smallest-sizes
+# The frame's smallest and largest sizes as the window manager has them: SMALLEST and LARGEST.
+size_hints()
+{
+    local line
+    SMALLEST=() LARGEST=()
+    while read -r line; do
+        case $line in
+            "program specified minimum size:"*) read -r -a SMALLEST <<<"${line#*: }" ;;
+            "program specified maximum size:"*) read -r -a LARGEST <<<"${line#*: }" ;;
+        esac
+    done < <(timeout 10 xprop -id "$MAIN" WM_NORMAL_HINTS)
+    # "W by H"
+    SMALLEST=("${SMALLEST[0]:-0}" "${SMALLEST[2]:-0}") LARGEST=("${LARGEST[0]:-0}" "${LARGEST[2]:-0}")
+}
+# A window manager offers the corner only while the frame can still change on both axes.
+corner_offered()
+{
+    size_hints
+    ((LARGEST[0] > SMALLEST[0] && LARGEST[1] > SMALLEST[1])) ||
+        fail "the largest size ${LARGEST[*]} is the smallest ${SMALLEST[*]} on an axis"
+}
+# The client area at every size from the smallest up to a view a little taller than both scroll
+# bars need, as the program's own requests (the toolkit lays out a drag's size alike).
+small_sizes()
+{
+    local w h
+    for w in 150 240 330; do
+        for ((h = 40; h <= 150; h += 2)); do
+            xdotool windowsize "$MAIN" "$w" "$h"
+        done
+    done
+    wm_caught_up
+    wait_until "the view at rest" view_fills_client
+    terminal_quiet
+}
 TINY=$WORK/diminut.tvr
 map_file "$TINY" 5 5 -- 0 24 24
 MAIN_RE='^diminut\.tvr - Tavrolu$'
@@ -412,5 +501,36 @@ start_app "$TINY"
 wait_for_window "$MAIN_RE"
 MAIN=$WIN
 wait_until "the map view" map_origin "$MAIN" "$SCRATCH/ground.png"
-run_keeps_size Escape '^Play$'
+window_geometry "$MAIN"
+drag $((WX + WW - 8)) $((WY + WH - 8)) $((WX + 10)) $((WY + 10))
+corner_offered
+small_sizes
+# Squeezed to its smallest, the frame takes a 40 x 30 map's limit at once.
+window_geometry "$MAIN"
+drag $((WX + WW - 8)) $((WY + WH - 8)) $((WX + 10)) $((WY + 10))
+focus_window "$MAIN" $((WX + 40)) $((WY + 10))
+xdotool key ctrl+n
+wait_for_window '^Nou Mapa$'
+window_geometry "$WIN"
+focus_window "$WIN" $((WX + 20)) $((WY + 10))
+xdotool key Tab ctrl+a type 40
+xdotool key Tab ctrl+a type 30
+xdotool key Return
+MAIN_RE='^Sin título - Tavrolu$'
+wait_until "the new map" window_shown "$MAIN_RE"
+# Before any drag (a window manager may read the largest size only as a drag starts), and
+# although the frame is too short for its bars: the size a drag stopped at for a 40 x 30 map.
+largest_is_the_new_limit()
+{
+    size_hints
+    WAIT_DETAIL="${LARGEST[*]}, not ${MEDIUM_LIMIT[*]}"
+    [ "${LARGEST[*]}" = "${MEDIUM_LIMIT[*]}" ]
+}
+wait_until "the new map's limit as the frame's largest size" largest_is_the_new_limit
+corner_offered
+window_geometry "$MAIN"
+drag $((WX + WW - 4)) $((WY + WH - 4)) 1275 1020
+size_is "${MEDIUM_LIMIT[@]}" || fail "a drag outwards stopped at ${WW}x${WH}, not at the new map's limit"
+corner_offered
+small_sizes
 quit

@@ -16,8 +16,34 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
 
 using FrameTest = EditorTest;
+
+namespace {
+
+// What the program writes to standard error while a step runs (the toolkit's complaints go there).
+std::string StandardErrorDuring(const std::string& file, const std::function<void()>& step)
+{
+    fflush(stderr);
+    const int sink = open(file.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
+    const int saved = dup(2);
+    if (sink < 0 || saved < 0)
+        return "standard error could not be redirected";
+    dup2(sink, 2);
+    close(sink);
+    step();
+    fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    return ReadAll(file);
+}
+
+} // namespace
 
 TEST_F(FrameTest, PlainStartAsksForTheMapBeforeTheWindowShows)
 {
@@ -258,4 +284,30 @@ TEST_F(FrameTest, ARunOfEveryKindEndsWithEscAndGivesTheEditedMapBack)
     EXPECT_EQ(JTRender::GetRender()->GetCamX(), 0);
     EXPECT_EQ(JTRender::GetRender()->GetCamY(), 0);
     EXPECT_NE(JTRender::GetRender()->GetPlayer(), nullptr);
+}
+
+// The smallest views a user can make: no bar is given less room than it needs, and the bars come
+// back as the view grows.
+TEST_F(FrameTest, ViewsTooSmallForTheirScrollBarsLeaveThemOutQuietly)
+{
+    ASSERT_TRUE(Start(40, 30));
+    // Bars a user can see take room from the view's client area.
+    auto bars = [this] { return Canvas()->GetSize() - Canvas()->GetClientSize(); };
+    const std::string said = StandardErrorDuring(File("stderr.txt"), [&] {
+        for (int height = 1; height <= 100; height += 3) {
+            Frame()->SetClientSize(300, height);
+            Pump(15);
+        }
+        Frame()->SetClientSize(300, 20);
+        Pump(30);
+    });
+    EXPECT_EQ(said.find("Gtk-CRITICAL"), std::string::npos) << said;
+    EXPECT_EQ(said.find("Gtk-WARNING"), std::string::npos) << said;
+    // 20 pixels: room for the bar across, none for the one down.
+    EXPECT_EQ(Canvas()->GetSize().y, 20);
+    EXPECT_EQ(bars().x, 0);
+    EXPECT_GT(bars().y, 0);
+    Frame()->SetClientSize(300, 300);
+    EXPECT_TRUE(PumpUntil([&] { return bars().x > 0 && bars().y > 0; }, 2000))
+        << bars().x << " x " << bars().y;
 }

@@ -174,27 +174,81 @@ TEST_F(ViewTest, ScrollRangeFollowsTheMapAndAScrolledPressActsOnMapPixels)
     EXPECT_NE(ViewPixel(5, 7), ViewPixel(200, 200));
 }
 
+namespace {
+
+// A wheel turned by rotation (a notch is 120), as the toolkit delivers it to the view.
+void Wheel(wxWindow* canvas, int rotation, wxMouseWheelAxis axis, bool shift = false)
+{
+    wxMouseEvent event(wxEVT_MOUSEWHEEL);
+    event.m_wheelRotation = rotation;
+    event.m_wheelDelta = 120;
+    event.m_wheelAxis = axis;
+    event.m_shiftDown = shift;
+    event.SetEventObject(canvas);
+    canvas->GetEventHandler()->ProcessEvent(event);
+    Pump(10);
+}
+
+// What a scroll bar's arrow or trough sends the view.
+void BarStep(wxWindow* canvas, wxEventType type, int orientation)
+{
+    wxScrollWinEvent event(type, 0, orientation);
+    event.SetEventObject(canvas);
+    canvas->GetEventHandler()->ProcessEvent(event);
+    Pump(10);
+}
+
+} // namespace
+
 TEST_F(ViewTest, WheelPartsAddUpOnTheirOwnAxisOnly)
 {
     ASSERT_TRUE(Start(100, 100));
     Frame()->SetSize(400, 400);
     Pump(50);
-    auto wheel = [this](int rotation, wxMouseWheelAxis axis) {
-        wxMouseEvent event(wxEVT_MOUSEWHEEL);
-        event.m_wheelRotation = rotation;
-        event.m_wheelDelta = 120;
-        event.m_wheelAxis = axis;
-        event.SetEventObject(Canvas());
-        Canvas()->GetEventHandler()->ProcessEvent(event);
-        Pump(10);
-    };
     // Half a notch down and half a notch right are no step on either axis.
-    wheel(-60, wxMOUSE_WHEEL_VERTICAL);
-    wheel(60, wxMOUSE_WHEEL_HORIZONTAL);
+    Wheel(Canvas(), -60, wxMOUSE_WHEEL_VERTICAL);
+    Wheel(Canvas(), 60, wxMOUSE_WHEEL_HORIZONTAL);
     EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(0, 0));
     // Each half completed on its own axis is a notch: three hundredths of 1600 pixels.
-    wheel(-60, wxMOUSE_WHEEL_VERTICAL);
+    Wheel(Canvas(), -60, wxMOUSE_WHEEL_VERTICAL);
     EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(0, 48));
-    wheel(60, wxMOUSE_WHEEL_HORIZONTAL);
+    Wheel(Canvas(), 60, wxMOUSE_WHEEL_HORIZONTAL);
     EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(48, 48));
+}
+
+// A touchpad sends parts of a notch; Shift turns the wheel across.
+TEST_F(ViewTest, AFineWheelWithAndWithoutShiftKeepsEachAxisPartOfANotch)
+{
+    ASSERT_TRUE(Start(100, 100));
+    Frame()->SetSize(400, 400);
+    Pump(50);
+    Wheel(Canvas(), -60, wxMOUSE_WHEEL_VERTICAL);
+    Wheel(Canvas(), -60, wxMOUSE_WHEEL_VERTICAL, true);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(0, 0));
+    Wheel(Canvas(), -60, wxMOUSE_WHEEL_VERTICAL, true);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(48, 0));
+    Wheel(Canvas(), -60, wxMOUSE_WHEEL_VERTICAL);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(48, 48));
+    // Back up by half a notch, then by another half: one notch back on that axis alone.
+    Wheel(Canvas(), 60, wxMOUSE_WHEEL_VERTICAL);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(48, 48));
+    Wheel(Canvas(), 60, wxMOUSE_WHEEL_VERTICAL);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(48, 0));
+}
+
+TEST_F(ViewTest, AScrollBarArrowMovesOneLineAndTheTroughOnePage)
+{
+    ASSERT_TRUE(Start(100, 100));
+    Frame()->SetSize(400, 400);
+    Pump(50);
+    // A line is a hundredth of the map's 1600 pixels, a page a tenth.
+    BarStep(Canvas(), wxEVT_SCROLLWIN_LINEDOWN, wxVERTICAL);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(0, 16));
+    BarStep(Canvas(), wxEVT_SCROLLWIN_LINEDOWN, wxHORIZONTAL);
+    BarStep(Canvas(), wxEVT_SCROLLWIN_LINEDOWN, wxHORIZONTAL);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(32, 16));
+    BarStep(Canvas(), wxEVT_SCROLLWIN_LINEUP, wxVERTICAL);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(32, 0));
+    BarStep(Canvas(), wxEVT_SCROLLWIN_PAGEDOWN, wxVERTICAL);
+    EXPECT_EQ(Canvas()->GetViewStart(), wxPoint(32, 160));
 }
