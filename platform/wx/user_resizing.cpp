@@ -13,6 +13,7 @@ const int kUnbounded = INT_MAX / 16;
 // The largest size last given to a window, so that an unchanged bound asks for no new layout.
 const char kLargestWidth[] = "tavrolu-largest-width";
 const char kLargestHeight[] = "tavrolu-largest-height";
+const char kSmallestHeight[] = "tavrolu-smallest-height";
 
 GtkWindow* WindowOf(wxTopLevelWindow* w)
 {
@@ -20,18 +21,20 @@ GtkWindow* WindowOf(wxTopLevelWindow* w)
     return widget != nullptr && GTK_IS_WINDOW(widget) ? GTK_WINDOW(widget) : nullptr;
 }
 
-void SetLargest(GtkWindow* window, int width, int height)
+void SetBounds(GtkWindow* window, int smallestHeight, int width, int height)
 {
     GObject* object = G_OBJECT(window);
     if (GPOINTER_TO_INT(g_object_get_data(object, kLargestWidth)) == width &&
-        GPOINTER_TO_INT(g_object_get_data(object, kLargestHeight)) == height)
+        GPOINTER_TO_INT(g_object_get_data(object, kLargestHeight)) == height &&
+        GPOINTER_TO_INT(g_object_get_data(object, kSmallestHeight)) == smallestHeight)
         return;
     g_object_set_data(object, kLargestWidth, GINT_TO_POINTER(width));
     g_object_set_data(object, kLargestHeight, GINT_TO_POINTER(height));
+    g_object_set_data(object, kSmallestHeight, GINT_TO_POINTER(smallestHeight));
     GdkGeometry hints = {};
     // The toolkit raises the smallest size to what the window's contents need.
     hints.min_width = 1;
-    hints.min_height = 1;
+    hints.min_height = std::max(1, smallestHeight);
     hints.max_width = width;
     hints.max_height = height;
     gtk_window_set_geometry_hints(window, nullptr, &hints,
@@ -41,14 +44,20 @@ void SetLargest(GtkWindow* window, int width, int height)
 // The height the bars stacked over and under the client area take: laid out, or as much as they
 // ask for while the window is squeezed shorter than that (the toolkit then lays them out shorter
 // and the client area at nothing).
-int BarsHeight(wxTopLevelWindow* w, int laidOut)
+// The height the bars stacked over and under the client area ask for; 0 if unknown.
+int BarsAskFor(wxTopLevelWindow* w)
 {
     if (w->m_wxwindow == nullptr)
-        return laidOut;
+        return 0;
     int least = 0, whole = 0, client = 0;
     gtk_widget_get_preferred_height(static_cast<GtkWidget*>(w->GetHandle()), &least, &whole);
     gtk_widget_get_preferred_height(w->m_wxwindow, &least, &client);
-    return std::max(laidOut, whole - client);
+    return std::max(0, whole - client);
+}
+
+int BarsHeight(wxTopLevelWindow* w, int laidOut)
+{
+    return std::max(laidOut, BarsAskFor(w));
 }
 
 } // namespace
@@ -67,8 +76,10 @@ void BoundUserResizing(wxTopLevelWindow* w, const wxSize& largestClient)
         return;
     GtkRequisition smallest;
     gtk_widget_get_preferred_size(GTK_WIDGET(window), &smallest, nullptr);
-    // A window manager offers no corner drag on an axis whose largest size is its smallest.
-    SetLargest(window,
+    // A window manager offers no corner drag on an axis whose largest size is its smallest. The
+    // bars keep their own heights: a status bar squeezed under its borders has the toolkit
+    // refresh a rectangle of negative height at every prompt (pixman's "Invalid rectangle").
+    SetBounds(window, BarsAskFor(w),
                std::max({aroundX + largestClient.x, whole.width, smallest.width + 1}),
                std::max({aroundY + largestClient.y, whole.height, smallest.height + 1}));
 }
@@ -76,5 +87,5 @@ void BoundUserResizing(wxTopLevelWindow* w, const wxSize& largestClient)
 void FreeUserResizing(wxTopLevelWindow* w)
 {
     if (GtkWindow* window = WindowOf(w))
-        SetLargest(window, kUnbounded, kUnbounded);
+        SetBounds(window, 1, kUnbounded, kUnbounded);
 }

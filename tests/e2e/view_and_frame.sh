@@ -504,6 +504,16 @@ wait_until "the map view" map_origin "$MAIN" "$SCRATCH/ground.png"
 window_geometry "$MAIN"
 drag $((WX + WW - 8)) $((WY + WH - 8)) $((WX + 10)) $((WY + 10))
 corner_offered
+# The pointer over the toolbar puts each button's prompt in the status bar, which the frame
+# squeezed to its smallest still shows whole.
+window_geometry "$MAIN"
+for ((y = WY; y < WY + WH; y += 6)); do
+    for ((x = WX + 5; x < WX + WW; x += 20)); do
+        xdotool mousemove "$x" "$y"
+    done
+done
+wm_caught_up
+terminal_quiet
 small_sizes
 # Squeezed to its smallest, the frame takes a 40 x 30 map's limit at once.
 window_geometry "$MAIN"
