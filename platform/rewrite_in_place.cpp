@@ -12,8 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace
-{
+namespace {
 
 // The most one write hands the system at a time.
 const size_t kPiece = size_t(1) << 16;
@@ -23,8 +22,8 @@ const size_t kPiece = size_t(1) << 16;
 void CheckSizeLimit(size_t length, const char* path)
 {
     rlimit limit;
-    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
-        && length > limit.rlim_cur)
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        length > limit.rlim_cur)
         CFileException::ThrowOsError(EFBIG, path);
 }
 
@@ -37,11 +36,10 @@ int OpenChecked(int dir, const char* name, const struct stat& old, const char* p
     if (fd < 0)
         CFileException::ThrowOsError(errno == ELOOP ? EACCES : errno, path);
     struct stat st;
-    const bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == old.st_dev
-                      && st.st_ino == old.st_ino;
+    const bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == old.st_dev &&
+                      st.st_ino == old.st_ino;
     const int flags = ::fcntl(fd, F_GETFL);
-    if (!same || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-    {
+    if (!same || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         ::close(fd);
         CFileException::ThrowOsError(EACCES, path);
     }
@@ -52,8 +50,7 @@ int OpenChecked(int dir, const char* name, const struct stat& old, const char* p
 int ReadAll(int fd, std::string& bytes)
 {
     std::vector<char> buffer(kPiece);
-    for (;;)
-    {
+    for (;;) {
         const ssize_t n = ::pread(fd, buffer.data(), buffer.size(), off_t(bytes.size()));
         if (n < 0 && errno == EINTR)
             continue;
@@ -67,8 +64,7 @@ int ReadAll(int fd, std::string& bytes)
 // the end of each piece before it is written: how far the file may differ from before.
 int WriteFromStart(int fd, const char* data, size_t length, size_t& changed)
 {
-    for (size_t done = 0; done < length;)
-    {
+    for (size_t done = 0; done < length;) {
         const size_t n = std::min(length - done, kPiece);
         changed = std::max(changed, done + n);
         const ssize_t written = ::pwrite(fd, data + done, n, off_t(done));
@@ -84,8 +80,7 @@ int WriteFromStart(int fd, const char* data, size_t length, size_t& changed)
 // Reserves the new length, writes it, cuts the file to it and syncs; 0, or the first error.
 int Replace(int fd, const char* data, size_t length, size_t oldLength, size_t& changed)
 {
-    if (length > 0)
-    {
+    if (length > 0) {
         const int reserved = ::posix_fallocate(fd, 0, off_t(length));
         if (reserved != 0)
             return reserved;
@@ -93,7 +88,7 @@ int Replace(int fd, const char* data, size_t length, size_t oldLength, size_t& c
     int err = WriteFromStart(fd, data, length, changed);
     if (err != 0)
         return err;
-    changed = std::max(changed, oldLength);  // the cut drops the old bytes past the new end
+    changed = std::max(changed, oldLength); // the cut drops the old bytes past the new end
     return ::ftruncate(fd, off_t(length)) == 0 && ::fsync(fd) == 0 ? 0 : errno;
 }
 
@@ -101,11 +96,11 @@ int Replace(int fd, const char* data, size_t length, size_t oldLength, size_t& c
 bool Restore(int fd, const std::string& old, size_t changed)
 {
     size_t ignored = 0;
-    return WriteFromStart(fd, old.data(), std::min(changed, old.size()), ignored) == 0
-           && ::ftruncate(fd, off_t(old.size())) == 0 && ::fsync(fd) == 0;
+    return WriteFromStart(fd, old.data(), std::min(changed, old.size()), ignored) == 0 &&
+           ::ftruncate(fd, off_t(old.size())) == 0 && ::fsync(fd) == 0;
 }
 
-}  // namespace
+} // namespace
 
 void RewriteInPlace(int dir, const char* name, const struct stat& old, const char* data,
                     size_t length, const char* path)
@@ -114,8 +109,7 @@ void RewriteInPlace(int dir, const char* name, const struct stat& old, const cha
     const int fd = OpenChecked(dir, name, old, path);
     std::string before;
     int err = ReadAll(fd, before);
-    if (err != 0)
-    {
+    if (err != 0) {
         ::close(fd);
         CFileException::ThrowOsError(err, path);
     }

@@ -13,8 +13,7 @@
 #include <sys/syscall.h>
 #include <vector>
 
-namespace SyscallFaults
-{
+namespace SyscallFaults {
 
 inline sock_filter Load(uint32_t offset)
 {
@@ -38,8 +37,8 @@ inline sock_filter Allow()
 inline bool Install(std::vector<sock_filter> program)
 {
     sock_fprog fprog{static_cast<unsigned short>(program.size()), program.data()};
-    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0
-           && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &fprog) == 0;
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &fprog) == 0;
 }
 
 // Every call nr fails with err.
@@ -70,4 +69,4 @@ inline bool FailWritesPast(uint32_t end, int err)
                     BPF_JUMP(BPF_JMP | BPF_JGT | BPF_K, end, 0, 1), Fail(err), Allow()});
 }
 
-}  // namespace SyscallFaults
+} // namespace SyscallFaults

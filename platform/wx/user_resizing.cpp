@@ -80,8 +80,8 @@ void BoundUserResizing(wxTopLevelWindow* w, const wxSize& largestClient)
     // bars keep their own heights: a status bar squeezed under its borders has the toolkit
     // refresh a rectangle of negative height at every prompt (pixman's "Invalid rectangle").
     SetBounds(window, BarsAskFor(w),
-               std::max({aroundX + largestClient.x, whole.width, smallest.width + 1}),
-               std::max({aroundY + largestClient.y, whole.height, smallest.height + 1}));
+              std::max({aroundX + largestClient.x, whole.width, smallest.width + 1}),
+              std::max({aroundY + largestClient.y, whole.height, smallest.height + 1}));
 }
 
 void FreeUserResizing(wxTopLevelWindow* w)

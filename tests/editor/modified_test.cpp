@@ -163,8 +163,18 @@ TEST_F(ModifiedTest, EveryEditOfTheMapAndNothingElseMakesNewAsk)
 
     // The saved map reopened from the recent files is unmodified; each edit of it then asks.
     const std::vector<std::pair<const char*, std::function<void()>>> edits = {
-        {"a placed sprite dragged", [this] { Press(40, 40); Move(60, 45); Release(60, 45); }},
-        {"the selected sprite deleted", [this] { Press(40, 40); Release(40, 40); Command(ID_DELETE_SPRITE); }},
+        {"a placed sprite dragged",
+         [this] {
+             Press(40, 40);
+             Move(60, 45);
+             Release(60, 45);
+         }},
+        {"the selected sprite deleted",
+         [this] {
+             Press(40, 40);
+             Release(40, 40);
+             Command(ID_DELETE_SPRITE);
+         }},
         {"a brush stroke", [this] { Stroke(7, 150, 150); }},
         {"a walkable flag", [this] { FlipWalkable(); }},
     };
@@ -327,7 +337,8 @@ GtkWidget* ShownQuestion()
 wxString ButtonLabel(GtkWidget* dialog, int response)
 {
     GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
-    return button != nullptr ? wxString::FromUTF8(gtk_button_get_label(GTK_BUTTON(button))) : wxString();
+    return button != nullptr ? wxString::FromUTF8(gtk_button_get_label(GTK_BUTTON(button)))
+                             : wxString();
 }
 
 } // namespace
@@ -364,8 +375,8 @@ TEST(QuestionBox, ALongMapNameStaysOnTheScreenAndEscCancels)
             gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_NO);
     });
     timer.Start(20);
-    const QuestionAnswer answer = AskYesNoCancel(nullptr, U("¿Desea guardar los cambios de ") + name + "?",
-                                                 U("Tavrolu"));
+    const QuestionAnswer answer =
+        AskYesNoCancel(nullptr, U("¿Desea guardar los cambios de ") + name + "?", U("Tavrolu"));
     timer.Stop();
     EXPECT_EQ(answer, QuestionAnswer::Cancel);
     EXPECT_GT(width, 0);

@@ -17,8 +17,8 @@ namespace {
 // A W by 1 map of tile 0, all walkable, with no sprites.
 std::string MapBytes(char width)
 {
-    return std::string(1, width) + std::string("\0\0\0\1\0\0\0", 7)
-           + std::string(size_t(width), '\0') + std::string(256, '\1') + "\xff\xff\xff\xff";
+    return std::string(1, width) + std::string("\0\0\0\1\0\0\0", 7) +
+           std::string(size_t(width), '\0') + std::string(256, '\1') + "\xff\xff\xff\xff";
 }
 
 } // namespace
@@ -59,8 +59,11 @@ TEST_F(NamesTest, ARecentEntryOpensAndSavesTheFileItNames)
     WriteMap(File("x/a.tvr"), 2);
     const std::string odd = File("a.tvr\xf4\x80\x80\x80junk");
     WriteMap(odd, 1);
-    WriteSettings("[Recent\\ File\\ List]\nFile1=" + File("a.tvr\xf4\x80\x80\x80junk")
-                  + "\nFile2=" + File("x\xf4\x80\x80\xaf" "a.tvr") + "\n");
+    WriteSettings("[Recent\\ File\\ List]\nFile1=" + File("a.tvr\xf4\x80\x80\x80junk") +
+                  "\nFile2=" +
+                  File("x\xf4\x80\x80\xaf"
+                       "a.tvr") +
+                  "\n");
     ASSERT_TRUE(Start(3, 3));
     ASSERT_EQ(TheApp().GetRecentFiles().Count(), 2u);
 
@@ -76,7 +79,10 @@ TEST_F(NamesTest, ARecentEntryOpensAndSavesTheFileItNames)
 
     // The second entry: no such file, whatever x/a.tvr holds.
     TheApp().OpenRecentFile(1);
-    EXPECT_EQ(OnlyMessage(), U("No se encontró " + File("x\xf4\x80\x80\xaf" "a.tvr") + "."));
+    EXPECT_EQ(OnlyMessage(), U("No se encontró " +
+                               File("x\xf4\x80\x80\xaf"
+                                    "a.tvr") +
+                               "."));
     EXPECT_EQ(JTDecorat::GetDecorat()->GetWidth(), 1);
 }
 
@@ -103,7 +109,8 @@ TEST_F(NamesTest, ASettingsLineThatIsNotUtf8IsDroppedAndTheSoundEntriesKept)
     // Each line for File2 would set it: the list would hold two entries.
     WriteSettings("[Recent\\ File\\ List]\nFile1=/maps/mapà.tvr\nFile2=/maps/m\xe0p.tvr\n"
                   "File2=/maps/\xf4\x90\x80\x80.tvr\nFile2=/maps/\xed\xa0\x80.tvr\n"
-                  "File2=/maps\xc0\xaf" "a.tvr\n");
+                  "File2=/maps\xc0\xaf"
+                  "a.tvr\n");
     ASSERT_TRUE(Start(3, 3));
     ASSERT_EQ(TheApp().GetRecentFiles().Count(), 1u);
     EXPECT_EQ(TheApp().GetRecentFiles().Get(0), U("/maps/mapà.tvr"));
