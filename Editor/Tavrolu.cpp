@@ -7,6 +7,7 @@
 #include "TavroluView.h"
 #include "resource.h"
 #include "platform/background_tools.h"
+#include "platform/exceptions.h"
 #include "platform/wx/dlgunits.h"
 #include "platform/wx/template_dialog.h"
 #include "platform/wx/file_dialogs.h"
@@ -28,7 +29,9 @@
 #include <wx/stdpaths.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <unistd.h>
 
@@ -95,6 +98,22 @@ int CTavroluApp::OnExit()
 {
     ExitInstance();
     return wxApp::OnExit();
+}
+
+// Called while the handler's exception is the current one.
+bool CTavroluApp::OnExceptionInMainLoop()
+{
+    try {
+        throw;
+    } catch (CException* e) {
+        e->Delete();
+        std::fputs("tavrolu: an event handler failed: a file or archive exception\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tavrolu: an event handler failed: %s\n", e.what());
+    } catch (...) {
+        std::fputs("tavrolu: an event handler failed: an unknown exception\n", stderr);
+    }
+    return true;
 }
 
 // Settings live in a file under the user's config folder whose path follows the key's:
