@@ -13,7 +13,7 @@ namespace {
 void ReportAssertion(const wxString& file, int line, const wxString&, const wxString& cond,
                      const wxString& msg)
 {
-    wxString text = wxString::Format("%s:%d: assertion \"%s\" failed", file, line, cond);
+    wxString text = wxString::Format("%s:%d: assertion failed: %s", file, line, cond);
     if (!msg.empty())
         text << ": " << msg;
     text.Replace("\n", " ");

@@ -9,12 +9,15 @@
 #include "Motor/jtmanager.h"
 #include "Motor/jtrender.h"
 #include "Motor/jtsprite.h"
+#include "Motor/player.h"
 #include "platform/wx/menu_keys.h"
 
 #include <wx/menu.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
+
+#include <new>
 
 
 using FrameTest = EditorTest;
@@ -166,6 +169,30 @@ TEST_F(FrameTest, RunGameRestoresTheMapAndShowsTheEditorAgain)
     // The two sprites are back, in reversed order.
     EXPECT_EQ(Sprites(), " - 1 - 2");
     EXPECT_EQ(JTRender::GetRender()->GetCamX(), 0);
+}
+
+// A run that fails inside the game window (memory running out in a tick) says so, and the map
+// comes back as it was.
+TEST_F(FrameTest, ARunThatFailsInsideSaysSoAndGivesTheMapBack)
+{
+    struct FailingHero : JTPlayer
+    {
+        void Update() override { throw std::bad_alloc(); }
+    };
+    ASSERT_TRUE(Start(10, 10));
+    Place(1, 20, 20);
+    JTSprite* pHero = new FailingHero;
+    pHero->SetPos(60, 60);
+    JTManager::GetManager()->Add(pHero);
+    m_script.Then([](wxDialog*) {}); // the game window runs by itself
+    Command(ID_RUN_GAME);
+    Pump(50);
+    ASSERT_EQ(m_script.Dialogs().size(), 1u);
+    ASSERT_EQ(m_script.Messages().size(), 1u);
+    EXPECT_EQ(m_script.Messages()[0].text, U("El joc s'ha aturat per un error."));
+    EXPECT_EQ(m_script.Messages()[0].caption, U("Tavrolu"));
+    EXPECT_TRUE(Frame()->IsShown());
+    EXPECT_EQ(Sprites(), " - 1 - 0"); // both back, as after every run
 }
 
 TEST_F(FrameTest, KeysActOnlyWithTheirExactModifiers)
