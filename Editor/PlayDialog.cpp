@@ -94,16 +94,19 @@ void CPlayDialog::OnInitDialog(wxInitDialogEvent& event)
     event.Skip();
     if (m_bFailed)
         return;
-    JTMusic* pMusic = JTMusic::GetMusic();
-    JTManager* pManager = JTManager::GetManager();
-    ASSERT(pMusic != NULL && pManager != NULL);
-    m_timer.Start(kTickMs);
-    pMusic->SetNotifyWindow(GetHwnd(this));
-    pMusic->Open(kMusicFile);
-    pMusic->Play();
-    pManager->ResetSeen();
+    Guarded([this] {
+        JTMusic* pMusic = JTMusic::GetMusic();
+        JTManager* pManager = JTManager::GetManager();
+        ASSERT(pMusic != NULL && pManager != NULL);
+        m_timer.Start(kTickMs);
+        pMusic->SetNotifyWindow(GetHwnd(this));
+        pMusic->Open(kMusicFile);
+        pMusic->Play();
+        pManager->ResetSeen();
+    });
     // The arrows steer the hero only while this window has the keyboard.
-    TakeFocus();
+    if (!m_bFailed)
+        TakeFocus();
 }
 
 void CPlayDialog::TakeFocus()

@@ -100,11 +100,11 @@ int CTavroluApp::OnExit()
     return wxApp::OnExit();
 }
 
-// Called while the handler's exception is the current one.
-bool CTavroluApp::OnExceptionInMainLoop()
+void CTavroluApp::CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor,
+                                   wxEvent& event) const
 {
     try {
-        throw;
+        wxApp::CallEventHandler(handler, functor, event);
     } catch (CException* e) {
         e->Delete();
         std::fputs("tavrolu: an event handler failed: a file or archive exception\n", stderr);
@@ -113,7 +113,6 @@ bool CTavroluApp::OnExceptionInMainLoop()
     } catch (...) {
         std::fputs("tavrolu: an event handler failed: an unknown exception\n", stderr);
     }
-    return true;
 }
 
 // Settings live in a file under the user's config folder whose path follows the key's:
