@@ -228,12 +228,12 @@ main_window '^ro\.tvr - Tavrolu$'
 only_main_window
 quit_from_menu
 
-# --- standard input and error closed by whatever started the program: the toolkit's complaint
+# --- standard error closed by whatever started the program: the toolkit's complaint
 # about the data folder it cannot make (the folders above still apply) goes nowhere, and the file
 # dialog opens and closes
 step 4b-closed-standard-descriptors
 EXE=bash
-start_app -c 'exec 0<&- 2>&- "$0" "$@"' "$PROGRAM" "$WORK/real.tvr"
+start_app -c 'exec 2>&- "$0" "$@"' "$PROGRAM" "$WORK/real.tvr"
 EXE=$PROGRAM
 main_window '^real\.tvr - Tavrolu$'
 open_dialog_and_back '^real\.tvr - Tavrolu$'
@@ -261,17 +261,20 @@ play_or_game_error() # MAIN_TITLE_RE
     main_window "$1"
 }
 
-# A map as large as the screen shows, with sprites: the view's and the game's surfaces are
-# full-size. Just above what the program needs to start, F1 runs the game or ends the run with its
-# message; in 113-118 MB the synthesizer starts only with room to spare. Below it the program
-# refuses to start.
+# Just above what the program needs to start, F1 runs the game or ends the run with its message:
+# a map as large as the screen shows, with sprites, makes the view's and the game's surfaces
+# full-size; with a small map, 113-118 MB leave the synthesizer too little room to load its
+# SoundFont safely, so it does not start. Below the floor the program refuses to start.
 write_map "$WORK/camp.tvr" 40 30 60
-for mb in 96 98 100 104 108 113 114 115 116 117 118 120 140 160 200 250 300 360; do
+for run in camp:96 camp:98 camp:100 camp:104 camp:108 heroi:113 heroi:114 heroi:115 heroi:116 \
+    heroi:117 heroi:118 camp:120 camp:140 heroi:160 camp:200 heroi:250 camp:300 heroi:360; do
+    map=${run%:*} mb=${run#*:}
+    echo "    F1 on $map.tvr under $mb MB"
     EXE=prlimit
-    start_app --as=$((mb << 20)) "$PROGRAM" "$WORK/camp.tvr"
+    start_app --as=$((mb << 20)) "$PROGRAM" "$WORK/$map.tvr"
     EXE=$PROGRAM
-    main_window '^camp\.tvr - Tavrolu$'
-    play_or_game_error '^camp\.tvr - Tavrolu$'
+    main_window "^$map\\.tvr - Tavrolu\$"
+    play_or_game_error "^$map\\.tvr - Tavrolu\$"
     quit_from_menu
 done
 for mb in 70 95; do
