@@ -373,7 +373,8 @@ tools_left()
         fi
     done
 }
-# A kill is delivered when the process next runs: the tools are gone within the deadline.
+# A kill is delivered when the process next runs: the tools are gone within a few seconds, long
+# before their own 20 s time limit would end them.
 no_tools_left()
 {
     local left
@@ -381,7 +382,7 @@ no_tools_left()
     WAIT_DETAIL="desktop tools outlived the program: $left"
     [ -z "$left" ]
 }
-wait_until "the desktop tools to end with the program" no_tools_left
+E2E_TIMEOUT=5 wait_until "the desktop tools to end with the program" no_tools_left
 export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share
 
 # --- names the locale cannot read: opened by their bytes, reported when missing ----------------
