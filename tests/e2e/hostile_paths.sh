@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # hostile_paths.sh -- the real program against FIFOs, devices, a file-size limit, links, a
-# read-only map checked as an unprivileged user, and settings and data folders it cannot write:
-# a message in the framework's words, or nothing, and never a hang, a kill or a replaced node.
+# read-only map checked as an unprivileged user, settings and data folders it cannot write, a
+# closed standard error, and memory, open-file and process limits below and above its needs: a
+# message in the framework's words, a refused start with its reason, or nothing, and never a
+# hang, a kill or a replaced node.
 # Usage: hostile_paths.sh TAVROLU_EXE RES_DIR XSELECTION_EXE
 source "$(dirname "$0")/lib.sh"
 e2e_init e2e_hostile_paths "$@"
