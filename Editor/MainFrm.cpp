@@ -387,11 +387,14 @@ void CMainFrame::OnRunGame(wxCommandEvent&)
     pDoc->ResetTool();
     pManager->SaveBackup();
     Hide();
-    // Whatever the run does, the map comes back and the editor shows again.
-    bool failed = !RunsWithoutThrowing([] {
+    // Whatever the run does, the map comes back and the editor shows again. The run fails by
+    // throwing here, or inside the game window's handlers, which end it with wxID_ABORT.
+    int result = wxID_ABORT;
+    RunsWithoutThrowing([&result] {
         std::unique_ptr<CPlayDialog> pDlg(new CPlayDialog(nullptr));
-        pDlg->ShowModal();
+        result = pDlg->ShowModal();
     });
+    bool failed = result == wxID_ABORT;
     if (JTKernel* pKernel = JTKernel::GetKernel())
         pKernel->SetTalker(nullptr);
     failed |= !RunsWithoutThrowing([pManager] { pManager->LoadBackup(); });

@@ -8,6 +8,7 @@
 #include "Motor/jtrender.h"
 #include "ParlantDlg.h"
 #include "platform/debug.h"
+#include "platform/exceptions.h"
 #include "platform/keys.h"
 #include "platform/wx/dlgunits.h"
 #include "platform/wx/hwnd.h"
@@ -48,6 +49,19 @@ wxPoint TemplateOrigin(wxWindow* pParent)
     return pOwner != nullptr ? pOwner->ClientToScreen(wxPoint(0, 0)) : wxPoint(0, 0);
 }
 
+// The game stands paused for as long as it lives, also when what it covers throws.
+class PauseScope
+{
+public:
+    explicit PauseScope(bool& paused) : m_paused(paused) { m_paused = true; }
+    ~PauseScope() { m_paused = false; }
+    PauseScope(const PauseScope&) = delete;
+    PauseScope& operator=(const PauseScope&) = delete;
+
+private:
+    bool& m_paused;
+};
+
 } // namespace
 
 // clang-format off
@@ -68,6 +82,7 @@ wxEND_EVENT_TABLE()
 {
     SetClientSize(kClientSize);
     m_surface.SetPainter([this](CDC* pDC) { OnPaint(pDC); });
+    m_surface.SetFailureHandler([this] { Fail(); });
     // Without a control to hold it, the keyboard would stay with the toolkit's own frame and
     // no key would reach this window.
     SetCanFocus(true);
@@ -77,16 +92,21 @@ wxEND_EVENT_TABLE()
 void CPlayDialog::OnInitDialog(wxInitDialogEvent& event)
 {
     event.Skip();
-    JTMusic* pMusic = JTMusic::GetMusic();
-    JTManager* pManager = JTManager::GetManager();
-    ASSERT(pMusic != NULL && pManager != NULL);
-    m_timer.Start(kTickMs);
-    pMusic->SetNotifyWindow(GetHwnd(this));
-    pMusic->Open(kMusicFile);
-    pMusic->Play();
-    pManager->ResetSeen();
+    if (m_bFailed)
+        return;
+    Guarded([this] {
+        JTMusic* pMusic = JTMusic::GetMusic();
+        JTManager* pManager = JTManager::GetManager();
+        ASSERT(pMusic != NULL && pManager != NULL);
+        m_timer.Start(kTickMs);
+        pMusic->SetNotifyWindow(GetHwnd(this));
+        pMusic->Open(kMusicFile);
+        pMusic->Play();
+        pManager->ResetSeen();
+    });
     // The arrows steer the hero only while this window has the keyboard.
-    TakeFocus();
+    if (!m_bFailed)
+        TakeFocus();
 }
 
 void CPlayDialog::TakeFocus()
@@ -102,33 +122,36 @@ void CPlayDialog::OnTimer(wxTimerEvent&)
 {
     if (m_bPaused)
         return;
-    JTKernel* pKernel = JTKernel::GetKernel();
-    ASSERT(pKernel != NULL);
-    int status = pKernel->Tick();
-    m_surface.RedrawNow();
-    if (status == TICK_RUNNING)
-        return;
-    m_timer.Stop();
-    switch (status) {
-    case TICK_NO_PLAYER:
-        EndWithMessage("No hi ha jugador al mapa.", "JTKernel PANIK!");
-        break;
-    case TICK_GAME_OVER:
-        EndWithMessage("Pot ser la propera vegada.", "GAME OVER NEN");
-        break;
-    case TICK_TALK:
-        Talk();
-        break;
-    default:
-        break;
-    }
+    Guarded([this] {
+        JTKernel* pKernel = JTKernel::GetKernel();
+        ASSERT(pKernel != NULL);
+        int status = pKernel->Tick();
+        m_surface.RedrawNow();
+        if (status == TICK_RUNNING || m_bFailed)
+            return;
+        m_timer.Stop();
+        switch (status) {
+        case TICK_NO_PLAYER:
+            EndWithMessage("No hi ha jugador al mapa.", "JTKernel PANIK!");
+            break;
+        case TICK_GAME_OVER:
+            EndWithMessage("Pot ser la propera vegada.", "GAME OVER NEN");
+            break;
+        case TICK_TALK:
+            Talk();
+            break;
+        default:
+            break;
+        }
+    });
 }
 
 void CPlayDialog::EndWithMessage(const char* text, const char* caption)
 {
-    m_bPaused = true;
-    MessageBoxOk(this, Txt(text), Txt(caption));
-    m_bPaused = false;
+    {
+        PauseScope pause(m_bPaused);
+        MessageBoxOk(this, Txt(text), Txt(caption));
+    }
     EndRun(wxID_OK);
 }
 
@@ -139,18 +162,22 @@ void CPlayDialog::Talk()
     ASSERT(pKernel != NULL);
     JTNpc* pTalker = pKernel->GetTalker();
     ASSERT(pTalker != NULL);
-    m_bPaused = true;
     // The talk dialog takes the keyboard: a key let go meanwhile never reaches this window.
     KeyStateReset();
-    // Over the game window, which owns it as the window the player is looking at.
-    std::unique_ptr<CParlantDlg> pTalk(new CParlantDlg(this));
-    pTalk->m_strText = FromCp1252(pTalker->GetSpeech());
-    pTalk->m_strName = FromCp1252(pTalker->GetName());
-    pTalk->ShowModal();
-    pKernel->SetTalker(NULL);
-    pTalk.reset();
+    {
+        PauseScope pause(m_bPaused);
+        // Over the game window, which owns it as the window the player is looking at.
+        std::unique_ptr<CParlantDlg> pTalk(new CParlantDlg(this));
+        pTalk->m_strText = FromCp1252(pTalker->GetSpeech());
+        pTalk->m_strName = FromCp1252(pTalker->GetName());
+        pTalk->ShowModal();
+        pKernel->SetTalker(NULL);
+    }
     KeyStateReset();
-    m_bPaused = false;
+    if (m_bFailed) {
+        EndRun(wxID_ABORT);
+        return;
+    }
     TakeFocus();
     m_timer.Start(kTickMs);
 }
@@ -204,14 +231,40 @@ void CPlayDialog::OnWindowMessage(WindowMessageEvent& event)
     JTMusic* pMusic = JTMusic::GetMusic();
     ASSERT(pMusic != NULL);
     if (event.GetMessage() == MM_MCINOTIFY)
-        pMusic->Play();
+        Guarded([pMusic] { pMusic->Play(); });
     event.Skip();
 }
 
+void CPlayDialog::Fail()
+{
+    m_bFailed = true;
+    m_timer.Stop();
+    // A size change as the window is made fails it before its modal loop: it ends at the start.
+    if (IsModal())
+        EndRun(wxID_ABORT);
+    else
+        CallAfter([this] { EndRun(wxID_ABORT); });
+}
+
+void CPlayDialog::Guarded(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (CException* e) {
+        e->Delete();
+        Fail();
+    } catch (...) {
+        Fail();
+    }
+}
+
+// A failed run ends as failed, however it is then closed.
 void CPlayDialog::EndRun(int result)
 {
     if (m_bPaused)
         return;
+    if (m_bFailed)
+        result = wxID_ABORT;
     JTMusic* pMusic = JTMusic::GetMusic();
     ASSERT(pMusic != NULL);
     m_timer.Stop();

@@ -6,10 +6,14 @@
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
+#include <functional>
+
 class WindowMessageEvent;
 
 // Modal: the main frame creates it for one run, runs it with ShowModal and deletes it. It holds
-// no game state: every tick and every frame go through the engine's modules.
+// no game state: every tick and every frame go through the engine's modules. ShowModal returns
+// wxID_ABORT when the run failed (memory included): a tick, a frame or a size change that threw
+// ends the run, since no exception may leave the toolkit's dispatch.
 class CPlayDialog : public wxDialog
 {
 public:
@@ -25,6 +29,10 @@ private:
     void OnWindowMessage(WindowMessageEvent& event);
 
     void EndRun(int result);
+    // Ends the run as failed; while a message or a talk is up, once it closes.
+    void Fail();
+    // Runs a handler's work; what it throws fails the run.
+    void Guarded(const std::function<void()>& work);
     void EndWithMessage(const char* text, const char* caption);
     void Talk();
     void TakeFocus();
@@ -33,6 +41,7 @@ private:
     wxTimer m_timer;
     // A message box or the talk dialog is open: no tick runs and the window cannot be closed.
     bool m_bPaused = false;
+    bool m_bFailed = false;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "platform/background_tools.h"
 #include "platform/wx/argument_warnings.h"
+#include "platform/exceptions.h"
 #include "platform/wx/dlgunits.h"
 #include "platform/wx/template_dialog.h"
 #include "platform/wx/file_dialogs.h"
@@ -29,7 +30,9 @@
 #include <wx/stdpaths.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <unistd.h>
 
@@ -104,6 +107,21 @@ int CTavroluApp::OnExit()
 {
     ExitInstance();
     return wxApp::OnExit();
+}
+
+void CTavroluApp::CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor,
+                                   wxEvent& event) const
+{
+    try {
+        wxApp::CallEventHandler(handler, functor, event);
+    } catch (CException* e) {
+        e->Delete();
+        std::fputs("tavrolu: an event handler failed: a file or archive exception\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tavrolu: an event handler failed: %s\n", e.what());
+    } catch (...) {
+        std::fputs("tavrolu: an event handler failed: an unknown exception\n", stderr);
+    }
 }
 
 // Settings live in a file under the user's config folder whose path follows the key's:

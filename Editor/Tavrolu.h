@@ -30,6 +30,12 @@ public:
 
     bool OnInit() override;
     int OnExit() override;
+    // Every event handler runs through here. An exception out of one (memory running out,
+    // mostly) never ends the program and the map with it, whether the toolkit dispatched the
+    // event or a queue did: that handler's work is dropped, one line goes to standard error, and
+    // the program goes on. (A game run ends itself first: its failures show their message.)
+    void CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor,
+                          wxEvent& event) const override;
 
     // The start-up proper: settings, recent files, the template, the shell's file type, then
     // the command line (args without the program's name) and the main window. False ends the

@@ -1,18 +1,18 @@
-// tavrolu_main.cpp -- the program's entry point: the command line kept as bytes, toolkit
-// assertions kept from the user, then the toolkit's main running the application.
+// tavrolu_main.cpp -- the program's entry point: the standard descriptors and the system's
+// limits made sure of, the command line kept as bytes, toolkit assertions reported on standard
+// error, then the toolkit's main running the application.
 #include "Tavrolu.h"
 
-#include <wx/debug.h>
+#include "platform/start_limits.h"
+#include "platform/std_streams.h"
+#include "platform/wx/assert_report.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <malloc.h>
 #include <pthread.h>
 
 namespace {
-
-// A toolkit assertion is a note for its developers: the user of the program never sees one as a
-// dialog in English, nor has the program stopped by a signal over one. (The tests install a
-// handler that fails the test instead.)
-void IgnoreAssertion(const wxString&, int, const wxString&, const wxString&, const wxString&) {}
 
 // Under an address-space limit (ulimit -v) each thread's reservations count: an 8 MB stack and,
 // at its first allocation, a 64 MB malloc arena of its own. When they do not fit, GLib ends the
@@ -30,14 +30,27 @@ void SmallThreadReservations()
     pthread_attr_destroy(&attr);
 }
 
+// A limit below what the toolkit needs would end the program by a signal partway through its
+// start: it is refused here, before any window, with a line that names it.
+bool LimitsSuffice()
+{
+    const std::string refusal = CheckStartLimits();
+    if (!refusal.empty())
+        std::fputs(refusal.c_str(), stderr);
+    return refusal.empty();
+}
+
 } // namespace
 
 wxIMPLEMENT_APP_NO_MAIN(CTavroluApp);
 
 int main(int argc, char** argv)
 {
+    OpenClosedStandardStreams();
+    if (!LimitsSuffice())
+        return EXIT_FAILURE;
     SmallThreadReservations();
-    wxSetAssertHandler(IgnoreAssertion);
+    ReportToolkitAssertionsOnStderr();
     CTavroluApp::KeepCommandLine(argc, argv);
     return wxEntry(argc, argv);
 }

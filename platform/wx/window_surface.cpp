@@ -51,15 +51,37 @@ void WindowSurface::Fit()
     m_surface = std::move(resized);
 }
 
+// Called from a catch block: the exception is still the current one.
+void WindowSurface::Failed()
+{
+    if (!m_onFailure)
+        throw;
+    m_onFailure();
+}
+
 void WindowSurface::OnSize(wxSizeEvent& event)
 {
-    Fit();
     event.Skip();
+    try {
+        Fit();
+    } catch (...) {
+        Failed();
+    }
 }
 
 void WindowSurface::OnPaint(wxPaintEvent&)
 {
+    // A paint handler makes its paint DC whatever happens, or the area stays invalid.
     wxPaintDC dc(m_window);
+    try {
+        Paint(dc);
+    } catch (...) {
+        Failed();
+    }
+}
+
+void WindowSurface::Paint(wxDC& dc)
+{
     Fit();
     if (m_erasePending) {
         m_surface.Fill(m_background);

@@ -28,6 +28,10 @@ public:
 
     using Painter = std::function<void(CDC* pDC)>;
     void SetPainter(Painter painter) { m_painter = std::move(painter); }
+    // Called instead when a paint or a size change throws (no memory for the surface, a drawing
+    // that fails): no exception leaves the toolkit's dispatch through the surface's handlers.
+    // Without one, the exception goes on to the application's handler.
+    void SetFailureHandler(std::function<void()> onFailure) { m_onFailure = std::move(onFailure); }
     // Redraw at once: the whole client area is painted before the call returns, without erase.
     void RedrawNow();
     // Invalidate with erase: the surface is cleared to the background and the whole client
@@ -43,11 +47,14 @@ public:
 private:
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
+    void Paint(wxDC& dc);
     void Fit();
+    void Failed();
 
     wxWindow* m_window;
     COLORREF m_background;
     Surface m_surface;
     Painter m_painter;
+    std::function<void()> m_onFailure;
     bool m_erasePending = false;
 };

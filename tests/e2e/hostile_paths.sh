@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # hostile_paths.sh -- the real program against FIFOs, devices, a file-size limit, links, a
-# read-only map checked as an unprivileged user, and settings and data folders it cannot write:
-# a message in the framework's words, or nothing, and never a hang, a kill or a replaced node.
+# read-only map checked as an unprivileged user, settings and data folders it cannot write, a
+# closed standard error, and memory, open-file and process limits below and above its needs: a
+# message in the framework's words, a refused start with its reason, or nothing, and never a
+# hang, a kill or a replaced node.
 # Usage: hostile_paths.sh TAVROLU_EXE RES_DIR XSELECTION_EXE
 source "$(dirname "$0")/lib.sh"
 e2e_init e2e_hostile_paths "$@"
@@ -81,6 +83,19 @@ quit_from_menu()
     [ "$APP_STATUS" -eq 0 ] || fail "Eixir ended the program with status $APP_STATUS"
 }
 
+# The program as another user runs it: a copy in the scratch folder, which that user can reach
+# wherever the build lies (a clone in /root, in a 0700 folder). Sets OTHERS_PROGRAM.
+program_for_others()
+{
+    OTHERS_PROGRAM=$SCRATCH/bin/tavrolu
+    chmod 755 "$SCRATCH"
+    if [ ! -x "$OTHERS_PROGRAM" ]; then
+        mkdir -p -m 755 "$SCRATCH/bin"
+        cp "$PROGRAM" "$OTHERS_PROGRAM"
+        chmod 755 "$OTHERS_PROGRAM"
+    fi
+}
+
 # Starts the program on MAP as the map's owner, a user other than root when the tests run as root
 # (root may write any file, so rights would test nothing).
 start_as_owner() # MAP
@@ -89,11 +104,43 @@ start_as_owner() # MAP
         start_app "$1"
         return
     fi
-    chmod 755 "$SCRATCH"
+    program_for_others
     chown 65534:65534 "$1"
     EXE=setpriv
-    start_app --reuid=65534 --regid=65534 --clear-groups "$PROGRAM" "$1"
+    start_app --reuid=65534 --regid=65534 --clear-groups "$OTHERS_PROGRAM" "$1"
     EXE=$PROGRAM
+}
+
+# A user id that no process has (the process limit counts every task of a user on the machine,
+# and other programs run as nobody), picked at random in 60000-64999, away from other suites.
+free_uid()
+{
+    local used uid tries
+    used=$(awk '/^Uid:/ { print $2 }' /proc/[0-9]*/status 2>/dev/null | sort -u)
+    for ((tries = 0; tries < 5000; tries++)); do
+        uid=$((60000 + (RANDOM + tries) % 5000))
+        grep -qx "$uid" <<<"$used" || { echo "$uid"; return; }
+    done
+    fail "no user id in 60000-64999 is free of processes"
+}
+
+# The program ended at its start with status 1 and said why on standard error, before any window.
+refused_at_start() # REASON_RE
+{
+    wait_for_exit refuse_window 'Tavrolu$|^Nou Mapa$' "a refused start shows no window"
+    [ "$APP_STATUS" -eq 1 ] || fail "the program ended with status $APP_STATUS, not 1"
+    tail -n +"$APP_LOG_FROM" "$APP_LOG" | grep -qE "^tavrolu: $1" ||
+        fail "no line \"$1\" on standard error: $(tail -n +"$APP_LOG_FROM" "$APP_LOG")"
+}
+
+# Ctrl+O shows the file dialog ("Abrir"), Esc closes it.
+open_dialog_and_back() # MAIN_TITLE_RE
+{
+    xdotool key ctrl+o
+    wait_for_window '^Abrir$'
+    xdotool key Escape
+    wait_until "the file dialog to close" window_gone '^Abrir$'
+    main_window "$1"
 }
 
 # The main window and nothing else: no message, no toolkit dialog.
@@ -183,6 +230,17 @@ main_window '^ro\.tvr - Tavrolu$'
 only_main_window
 quit_from_menu
 
+# --- standard error closed by whatever started the program: the toolkit's complaint
+# about the data folder it cannot make (the folders above still apply) goes nowhere, and the file
+# dialog opens and closes
+step 4b-closed-standard-descriptors
+EXE=bash
+start_app -c 'exec 2>&- "$0" "$@"' "$PROGRAM" "$WORK/real.tvr"
+EXE=$PROGRAM
+main_window '^real\.tvr - Tavrolu$'
+open_dialog_and_back '^real\.tvr - Tavrolu$'
+quit_from_menu
+
 # --- memory and thread limits: F1 runs the game, silent if the tune cannot start ---------------
 step 5-memory-and-thread-limits
 # The user's own folders again, writable.
@@ -205,24 +263,80 @@ play_or_game_error() # MAIN_TITLE_RE
     main_window "$1"
 }
 
-for mb in 120 140 160 180 200 250 300 360; do
+# Just above what the program needs to start, F1 runs the game or ends the run with its message:
+# a map as large as the screen shows, with sprites, makes the view's and the game's surfaces
+# full-size; with a small map, 113-118 MB leave the synthesizer too little room to load its
+# SoundFont safely, so it does not start. Below the floor the program refuses to start.
+write_map "$WORK/camp.tvr" 40 30 60
+for run in camp:96 camp:98 camp:100 camp:104 camp:108 heroi:113 heroi:114 heroi:115 heroi:116 \
+    heroi:117 heroi:118 camp:120 camp:140 heroi:160 camp:200 heroi:250 camp:300 heroi:360; do
+    map=${run%:*} mb=${run#*:}
+    echo "    F1 on $map.tvr under $mb MB"
     EXE=prlimit
-    start_app --as=$((mb << 20)) "$PROGRAM" "$WORK/heroi.tvr"
+    start_app --as=$((mb << 20)) "$PROGRAM" "$WORK/$map.tvr"
     EXE=$PROGRAM
-    main_window '^heroi\.tvr - Tavrolu$'
-    play_or_game_error '^heroi\.tvr - Tavrolu$'
+    main_window "^$map\\.tvr - Tavrolu\$"
+    play_or_game_error "^$map\\.tvr - Tavrolu\$"
     quit_from_menu
 done
-# A thread limit binds only a user other than root: six threads start the editor, not the
-# synthesizer's helpers.
-if [ "$(id -u)" -eq 0 ]; then
-    EXE=setpriv
-    start_app --reuid=65534 --regid=65534 --clear-groups prlimit --nproc=6 "$PROGRAM" \
-        "$WORK/heroi.tvr"
+for mb in 70 95; do
+    EXE=prlimit
+    start_app --as=$((mb << 20)) "$PROGRAM" "$WORK/camp.tvr"
     EXE=$PROGRAM
+    refused_at_start "the address-space limit of $mb MB is below the 96 MB"
+done
+
+# A small soft open-file limit is raised to the hard one: the file dialog opens and F1 plays.
+# A hard limit below what the toolkit needs refuses the start.
+EXE=prlimit
+start_app --nofile=8:4096 "$PROGRAM" "$WORK/heroi.tvr"
+EXE=$PROGRAM
+main_window '^heroi\.tvr - Tavrolu$'
+open_dialog_and_back '^heroi\.tvr - Tavrolu$'
+play_or_game_error '^heroi\.tvr - Tavrolu$'
+quit_from_menu
+EXE=prlimit
+start_app --nofile=8:8 "$PROGRAM" "$WORK/heroi.tvr"
+EXE=$PROGRAM
+refused_at_start "the open-file limit of 8 is below the 32 files"
+
+# A process limit binds only a user other than root: run as a user no process has, with a home
+# of its own. Ten tasks run the file dialog and the game; nine refuse the start; and so do twelve
+# when three of them are taken by processes the user already runs.
+if [ "$(id -u)" -eq 0 ]; then
+    program_for_others
+    LIMITED=$(free_uid)
+    mkdir -p "$SCRATCH/limited/.config" "$SCRATCH/limited/.local/share" "$SCRATCH/limited/.cache"
+    chown -R "$LIMITED:$LIMITED" "$SCRATCH/limited"
+    chmod 777 "$WORK"
+    as_limited() # PROCESS_LIMIT
+    {
+        EXE=setpriv
+        start_app --reuid="$LIMITED" --regid="$LIMITED" --clear-groups env HOME="$SCRATCH/limited" \
+            XDG_CONFIG_HOME="$SCRATCH/limited/.config" XDG_DATA_HOME="$SCRATCH/limited/.local/share" \
+            XDG_CACHE_HOME="$SCRATCH/limited/.cache" prlimit --nproc="$1" "$OTHERS_PROGRAM" \
+            "$WORK/heroi.tvr"
+        EXE=$PROGRAM
+    }
+    as_limited 10
     main_window '^heroi\.tvr - Tavrolu$'
+    open_dialog_and_back '^heroi\.tvr - Tavrolu$'
     play_or_game_error '^heroi\.tvr - Tavrolu$'
     quit_from_menu
+    as_limited 9
+    refused_at_start "the process limit of 9 leaves room for 9 tasks beside the user's 0 others"
+    sleepers=()
+    for i in 1 2 3; do
+        setpriv --reuid="$LIMITED" --regid="$LIMITED" --clear-groups sleep 120 &
+        sleepers+=($!)
+    done
+    sleepers_up() { [ "$(awk '/^Uid:/ { print $2 }' /proc/[0-9]*/status 2>/dev/null |
+        grep -cx "$LIMITED")" -ge 3 ]; }
+    wait_until "the user's three processes" sleepers_up
+    as_limited 12
+    refused_at_start "the process limit of 12 leaves room for 9 tasks beside the user's 3 others"
+    kill "${sleepers[@]}"
+    wait "${sleepers[@]}" 2>/dev/null || true
 fi
 
 # --- a damaged settings file: read as far as it makes sense, then replaced whole ----------------
@@ -261,8 +375,16 @@ tools_left()
         fi
     done
 }
-left=$(tools_left)
-[ -z "$left" ] || fail "desktop tools outlived the program: $left"
+# A kill is delivered when the process next runs: the tools are gone within a few seconds, long
+# before their own 20 s time limit would end them.
+no_tools_left()
+{
+    local left
+    left=$(tools_left)
+    WAIT_DETAIL="desktop tools outlived the program: $left"
+    [ -z "$left" ]
+}
+E2E_TIMEOUT=5 wait_until "the desktop tools to end with the program" no_tools_left
 export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share
 
 # --- names the locale cannot read: opened by their bytes, reported when missing ----------------

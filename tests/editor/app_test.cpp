@@ -1,8 +1,11 @@
-// app_test.cpp -- what the program leaves on the desktop at start: the file type and its opener.
+// app_test.cpp -- what the program leaves on the desktop at start: the file type and its opener;
+// and what it does with an exception that leaves an event handler.
 #include "editor_session.h"
+#include "stderr_capture.h"
 
 #include "platform/wx/shell_registration.h"
 
+#include <new>
 #include <sys/stat.h>
 
 using AppTest = EditorTest;
@@ -40,4 +43,18 @@ TEST_F(AppTest, ADocumentThatCannotBeOpenedAtStartEndsTheProgram)
     ASSERT_EQ(m_script.Messages().size(), 1u);
     EXPECT_TRUE(m_script.Dialogs().empty());
     EXPECT_EQ(CMainFrame::Get(), nullptr);
+}
+
+// Memory running out in any handler drops that handler's work, leaves one line on standard error
+// and keeps the program (and the map) going.
+TEST_F(AppTest, AnExceptionOutOfAHandlerLeavesALineAndTheProgramGoesOn)
+{
+    ASSERT_TRUE(Start());
+    wxCommandEvent event(wxEVT_BUTTON, wxID_HIGHEST + 7);
+    Frame()->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { throw std::bad_alloc(); }, event.GetId());
+    StderrCapture capture;
+    Frame()->GetEventHandler()->SafelyProcessEvent(event);
+    Pump(20);
+    EXPECT_EQ(capture.Take(), "tavrolu: an event handler failed: std::bad_alloc\n");
+    EXPECT_TRUE(Frame()->IsShown());
 }

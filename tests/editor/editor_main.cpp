@@ -70,8 +70,8 @@ private:
     std::thread m_thread;
 };
 
-// The program swallows the toolkit's assertions; here each one fails the test that caused it, with
-// the toolkit's own words, instead of a dialog no one answers.
+// The program reports the toolkit's assertions on standard error; here each one fails the test
+// that caused it, with the toolkit's own words, instead of a line no one reads.
 void FailOnAssertion(const wxString& file, int line, const wxString& func, const wxString& cond,
                      const wxString& msg)
 {

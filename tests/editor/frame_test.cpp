@@ -1,6 +1,7 @@
 // frame_test.cpp -- the main window as the user meets it: start-up, caption, menu, toolbar,
 // status bar, keys, and the editor's commands.
 #include "editor_session.h"
+#include "stderr_capture.h"
 
 #include "ResourceTables.h"
 #include "resource.h"
@@ -9,6 +10,7 @@
 #include "Motor/jtmanager.h"
 #include "Motor/jtrender.h"
 #include "Motor/jtsprite.h"
+#include "Motor/player.h"
 #include "platform/wx/menu_keys.h"
 
 #include <wx/menu.h>
@@ -16,34 +18,9 @@
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <functional>
+#include <new>
 
 using FrameTest = EditorTest;
-
-namespace {
-
-// What the program writes to standard error while a step runs (the toolkit's complaints go there).
-std::string StandardErrorDuring(const std::string& file, const std::function<void()>& step)
-{
-    fflush(stderr);
-    const int sink = open(file.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
-    const int saved = dup(2);
-    if (sink < 0 || saved < 0)
-        return "standard error could not be redirected";
-    dup2(sink, 2);
-    close(sink);
-    step();
-    fflush(stderr);
-    dup2(saved, 2);
-    close(saved);
-    return ReadAll(file);
-}
-
-} // namespace
 
 TEST_F(FrameTest, PlainStartAsksForTheMapBeforeTheWindowShows)
 {
@@ -194,6 +171,30 @@ TEST_F(FrameTest, RunGameRestoresTheMapAndShowsTheEditorAgain)
     EXPECT_EQ(JTRender::GetRender()->GetCamX(), 0);
 }
 
+// A run that fails inside the game window (memory running out in a tick) says so, and the map
+// comes back as it was.
+TEST_F(FrameTest, ARunThatFailsInsideSaysSoAndGivesTheMapBack)
+{
+    struct FailingHero : JTPlayer
+    {
+        void Update() override { throw std::bad_alloc(); }
+    };
+    ASSERT_TRUE(Start(10, 10));
+    Place(1, 20, 20);
+    JTSprite* pHero = new FailingHero;
+    pHero->SetPos(60, 60);
+    JTManager::GetManager()->Add(pHero);
+    m_script.Then([](wxDialog*) {}); // the game window runs by itself
+    Command(ID_RUN_GAME);
+    Pump(50);
+    ASSERT_EQ(m_script.Dialogs().size(), 1u);
+    ASSERT_EQ(m_script.Messages().size(), 1u);
+    EXPECT_EQ(m_script.Messages()[0].text, U("El joc s'ha aturat per un error."));
+    EXPECT_EQ(m_script.Messages()[0].caption, U("Tavrolu"));
+    EXPECT_TRUE(Frame()->IsShown());
+    EXPECT_EQ(Sprites(), " - 1 - 0"); // both back, as after every run
+}
+
 TEST_F(FrameTest, KeysActOnlyWithTheirExactModifiers)
 {
     ASSERT_TRUE(Start());
@@ -293,14 +294,14 @@ TEST_F(FrameTest, ViewsTooSmallForTheirScrollBarsLeaveThemOutQuietly)
     ASSERT_TRUE(Start(40, 30));
     // Bars a user can see take room from the view's client area.
     auto bars = [this] { return Canvas()->GetSize() - Canvas()->GetClientSize(); };
-    const std::string said = StandardErrorDuring(File("stderr.txt"), [&] {
-        for (int height = 1; height <= 100; height += 3) {
-            Frame()->SetClientSize(300, height);
-            Pump(15);
-        }
-        Frame()->SetClientSize(300, 20);
-        Pump(30);
-    });
+    StderrCapture capture;
+    for (int height = 1; height <= 100; height += 3) {
+        Frame()->SetClientSize(300, height);
+        Pump(15);
+    }
+    Frame()->SetClientSize(300, 20);
+    Pump(30);
+    const std::string said = capture.Take();
     EXPECT_EQ(said.find("Gtk-CRITICAL"), std::string::npos) << said;
     EXPECT_EQ(said.find("Gtk-WARNING"), std::string::npos) << said;
     // 20 pixels: room for the bar across, none for the one down.

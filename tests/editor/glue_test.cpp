@@ -1,17 +1,20 @@
 // glue_test.cpp -- the window glue: surfaces that keep what is not redrawn, the two kinds of
 // repaint, notices posted from another thread, and keys reaching the key state.
+#include "stderr_capture.h"
 #include "wx_test_support.h"
 
 #include "platform/gdi.h"
 #include "platform/keys.h"
 #include "platform/notify.h"
 #include "platform/wx/hwnd.h"
+#include "platform/wx/assert_report.h"
 #include "platform/wx/keyfeed.h"
 #include "platform/wx/window_surface.h"
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
 
+#include <new>
 #include <thread>
 
 namespace {
@@ -60,6 +63,41 @@ TEST(GlueTest, RedrawAtOncePaintsBeforeReturningAndKeepsWhatIsNotDrawn)
     EXPECT_EQ(w.paints, before + 2);
     EXPECT_EQ(s.Pixel(50, 50), RGB(1, 2, 3));
     EXPECT_EQ(s.Pixel(12, 12), RGB(200, 0, 0));
+}
+
+// A paint that throws (no memory for the surface, a drawing that fails) goes to the surface's
+// owner, never on into the toolkit; the next paint is a paint again.
+TEST(GlueTest, AFailingPaintReachesTheSurfacesOwner)
+{
+    SurfaceWindow w;
+    int failures = 0;
+    bool fail = true;
+    w.surface.SetFailureHandler([&] { failures++; });
+    w.surface.SetPainter([&](CDC* pDC) {
+        if (fail)
+            throw std::bad_alloc();
+        pDC->FillSolidRect(0, 0, 5, 5, RGB(0, 0, 200));
+    });
+    w.surface.RedrawNow();
+    EXPECT_EQ(failures, 1);
+    fail = false;
+    w.surface.RedrawNow();
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(w.surface.GetSurface().Pixel(2, 2), RGB(0, 0, 200));
+}
+
+// In the program a toolkit assertion is one line on standard error: where, what, and why.
+TEST(GlueTest, AToolkitAssertionIsOneLineOnStderr)
+{
+    const wxAssertHandler_t testHandler = wxTheAssertHandler;
+    StderrCapture capture;
+    ReportToolkitAssertionsOnStderr();
+    const int line = __LINE__ + 1;
+    wxFAIL_MSG("a fault of ours\nin two lines");
+    wxSetAssertHandler(testHandler);
+    const std::string text = capture.Take();
+    EXPECT_EQ(text, std::string(__FILE__) + ":" + std::to_string(line) +
+                        ": assertion failed: \"Assert failure\": a fault of ours in two lines\n");
 }
 
 TEST(GlueTest, NoticesPostedFromAnotherThreadArriveOnTheWindow)

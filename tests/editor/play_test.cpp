@@ -19,6 +19,7 @@
 #include <wx/uiaction.h>
 
 #include <filesystem>
+#include <new>
 
 namespace {
 
@@ -45,6 +46,18 @@ struct BareHero : JTPlayer
 struct WeakHero : BareHero
 {
     WeakHero() { m_nHealth = 1; }
+};
+
+// A hero whose tick runs out of memory once told to.
+struct FailingHero : BareHero
+{
+    bool fail = false;
+    void Update() override
+    {
+        if (fail)
+            throw std::bad_alloc();
+        BareHero::Update();
+    }
 };
 
 // The tile the camera shows at a point of the game window.
@@ -311,6 +324,35 @@ TEST_F(PlayWindow, TuneLoopsUntilEveryWayOutClosesIt)
         Pump(200);
         EXPECT_EQ(m_commands.back(), kClose) << "closed, and nothing plays after";
     }
+}
+
+// Memory running out in a tick, or in restarting the tune at its end, ends the run as failed
+// (the main frame then says so and gives the map back); the program goes on, and so does the
+// next run.
+TEST_F(PlayWindow, AFailureInsideTheRunEndsItAsFailed)
+{
+    auto* pHero = static_cast<FailingHero*>(Place(new FailingHero, 100, 100));
+    EXPECT_EQ(Play([&](wxDialog* pDlg) {
+                  PumpWhileModal(pDlg, [&] { return Count(kPlay) < 1; });
+                  pHero->fail = true;
+              }),
+              wxID_ABORT);
+    EXPECT_EQ(m_commands.back(), kClose) << "the tune closed";
+    EXPECT_TRUE(m_script.Messages().empty()) << "the game's own messages stay away";
+
+    pHero->fail = false;
+    MciSetPacing(false);
+    MciSetCommandHook([this](LPCSTR command, HWND) {
+        m_commands.push_back(command);
+        if (Count(kPlay) > 1 && m_commands.back() == kPlay)
+            throw std::bad_alloc();
+    });
+    EXPECT_EQ(Play([](wxDialog*) {}), wxID_ABORT);
+    EXPECT_EQ(Count(kPlay), 2) << "failed as the tune restarted";
+    EXPECT_EQ(m_commands.back(), kClose);
+
+    MciSetCommandHook(nullptr);
+    EXPECT_EQ(Play([&](wxDialog*) { m_keys.Char(WXK_ESCAPE); }), wxID_CANCEL);
 }
 
 } // namespace
