@@ -24,10 +24,11 @@ wxIMPLEMENT_DYNAMIC_CLASS(CTavroluDoc, wxDocument);
 
 namespace {
 
+// A name is shown as the title and the desktop show it, whatever its bytes.
 wxString WithPath(const char* text, const wxString& path)
 {
     wxString message = Txt(text);
-    message.Replace("%1", path);
+    message.Replace("%1", FileDisplayName(path));
     return message;
 }
 

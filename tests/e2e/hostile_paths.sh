@@ -418,7 +418,7 @@ main_window '^mapà\.tvr - Tavrolu$'
 quit_from_menu
 
 start_app "$WORK/$(printf 'n\340.tvr')"
-message_says "No se encontró $WORK/n$(printf '\U001000e0').tvr."
+message_says "No se encontró $WORK/n$(printf '\uFFFD').tvr."
 wait_for_exit
 [ "$APP_STATUS" -eq 255 ] || fail "the program ended with status $APP_STATUS after a missing map"
 
