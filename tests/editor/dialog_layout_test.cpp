@@ -84,6 +84,17 @@ struct EagerTarok : JTTarok
     EagerTarok() { m_nCounter = 61; }
 };
 
+// The hero with such a Tarok beside it: a run's first ticks open the talk dialog.
+void PlaceHeroBesideEagerTarok()
+{
+    JTSprite* pHero = JTKernel::GetKernel()->CreateSprite(SPRITE_PLAYER);
+    pHero->SetPos(100, 100);
+    JTManager::GetManager()->Add(pHero);
+    JTSprite* pTarok = new EagerTarok;
+    pTarok->SetPos(120, 100);
+    JTManager::GetManager()->Add(pTarok);
+}
+
 class TemplateDialogs : public EditorTest
 {
 };
@@ -125,13 +136,7 @@ TEST_F(TemplateDialogs, OpenOverTheWindowTheyBelongTo)
     EXPECT_EQ(seen.size(), 3u);
 
     // The talk comes while the main window is hidden: over the game window, not the screen.
-    JTKernel* pKernel = JTKernel::GetKernel();
-    JTSprite* pHero = pKernel->CreateSprite(SPRITE_PLAYER);
-    pHero->SetPos(100, 100);
-    JTManager::GetManager()->Add(pHero);
-    JTSprite* pTarok = new EagerTarok;
-    pTarok->SetPos(120, 100);
-    JTManager::GetManager()->Add(pTarok);
+    PlaceHeroBesideEagerTarok();
     wxWindow* pGame = nullptr;
     bool talked = false;
     m_script.Then([&](wxDialog* game) {
@@ -363,13 +368,7 @@ TEST_F(BoxesFitTheScreen, EveryDialog)
         Command(id);
     }
 
-    JTKernel* pKernel = JTKernel::GetKernel();
-    JTSprite* pHero = pKernel->CreateSprite(SPRITE_PLAYER);
-    pHero->SetPos(100, 100);
-    JTManager::GetManager()->Add(pHero);
-    JTSprite* pTarok = new EagerTarok;
-    pTarok->SetPos(120, 100);
-    JTManager::GetManager()->Add(pTarok);
+    PlaceHeroBesideEagerTarok();
     bool talked = false;
     m_script.Then([&](wxDialog* game) {
         Pump(100);
