@@ -56,6 +56,22 @@ bool ReadStatus(const std::string& path, uid_t& uid, unsigned long& threads)
     return haveUid && haveThreads;
 }
 
+// Every task on the system, from /proc/loadavg ("0.00 0.01 0.05 1/523 4321"); the most an
+// unsigned long holds when it cannot be read.
+unsigned long TasksOnSystem()
+{
+    std::ifstream in("/proc/loadavg");
+    std::string load, running;
+    unsigned long total = 0;
+    if (in >> load >> load >> load >> running) {
+        const size_t slash = running.find('/');
+        if (slash != std::string::npos &&
+            std::sscanf(running.c_str() + slash + 1, "%lu", &total) == 1)
+            return total;
+    }
+    return ~0ul;
+}
+
 } // namespace
 
 unsigned long CountTasksOfUser(uid_t uid, const std::string& proc)
@@ -91,6 +107,11 @@ std::string CheckStartLimits()
     // The kernel does not hold root to the process limit.
     const rlim_t tasks = Soft(RLIMIT_NPROC);
     if (getuid() == 0 || tasks == RLIM_INFINITY)
+        return std::string();
+    // A limit above every task the system runs leaves room whoever runs them: the usual case,
+    // which needs no walk through every process.
+    const unsigned long onSystem = TasksOnSystem();
+    if (onSystem < tasks && tasks - onSystem >= kTasksNeeded)
         return std::string();
     // This process is among the user's tasks already: it needs the rest.
     const unsigned long mine = CountTasksOfUser(getuid());
