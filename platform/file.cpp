@@ -3,6 +3,7 @@
 
 #include "platform/debug.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -224,7 +225,7 @@ void CFile::ThrowErrno(int err) const
     CFileException::ThrowOsError(err, m_strFileName);
 }
 
-bool ReadRegularFile(const char* path, std::string* bytes)
+bool ReadRegularFile(const char* path, std::string* bytes, size_t most)
 {
     CFile file;
     if (!file.Open(path, CFile::modeRead))
@@ -232,8 +233,12 @@ bool ReadRegularFile(const char* path, std::string* bytes)
     try {
         char chunk[4096];
         UINT got;
-        while ((got = file.Read(chunk, sizeof chunk)) > 0)
+        for (size_t left = most; left > 0; left -= got) {
+            got = file.Read(chunk, UINT(std::min(sizeof chunk, left)));
+            if (got == 0)
+                break;
             bytes->append(chunk, got);
+        }
     } catch (CFileException* e) {
         e->Delete();
         return false;

@@ -84,6 +84,6 @@ private:
     bool m_bWritable = false;
 };
 
-// Appends a regular file's whole content to bytes, without waiting: a FIFO or a device in its place
-// is refused unread. False when the file cannot be opened or read.
-bool ReadRegularFile(const char* path, std::string* bytes);
+// Appends a regular file's content to bytes, at most most bytes of it, without waiting: a FIFO or
+// a device in its place is refused unread. False when the file cannot be opened or read.
+bool ReadRegularFile(const char* path, std::string* bytes, size_t most = SIZE_MAX);

@@ -109,23 +109,9 @@ FileState ReadStart(const std::string& path, size_t limit, std::string* bytes, b
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
         return errno == ENOENT ? FileState::missing : FileState::unusable;
-    CFile file;
-    if (!file.Open(path.c_str(), CFile::modeRead))
+    // A byte past the limit tells a file that goes on.
+    if (!ReadRegularFile(path.c_str(), bytes, limit + 1))
         return FileState::unusable;
-    try {
-        // A byte past the limit tells a file that goes on.
-        char chunk[4096];
-        while (bytes->size() <= limit) {
-            const size_t want = std::min(sizeof chunk, limit + 1 - bytes->size());
-            const UINT got = file.Read(chunk, UINT(want));
-            if (got == 0)
-                break;
-            bytes->append(chunk, got);
-        }
-    } catch (CFileException* e) {
-        e->Delete();
-        return FileState::unusable;
-    }
     *whole = bytes->size() <= limit;
     if (!*whole)
         bytes->resize(limit);
