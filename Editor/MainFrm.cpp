@@ -85,19 +85,6 @@ wxString PromptTip(int id)
     return prompt ? Txt(prompt).AfterFirst('\n') : wxString();
 }
 
-// False when step threw the framework's or the library's exceptions, which it then releases.
-bool RunsWithoutThrowing(const std::function<void()>& step)
-{
-    try {
-        step();
-        return true;
-    } catch (CException* e) {
-        e->Delete();
-    } catch (const std::exception&) {
-    }
-    return false;
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)

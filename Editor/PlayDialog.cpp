@@ -248,14 +248,8 @@ void CPlayDialog::Fail()
 
 void CPlayDialog::Guarded(const std::function<void()>& work)
 {
-    try {
-        work();
-    } catch (CException* e) {
-        e->Delete();
+    if (!RunsWithoutThrowing(work))
         Fail();
-    } catch (...) {
-        Fail();
-    }
 }
 
 // A failed run ends as failed, however it is then closed.

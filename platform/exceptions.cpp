@@ -47,3 +47,15 @@ void AfxThrowArchiveException(int cause, LPCSTR lpszArchiveName)
 {
     throw new CArchiveException(cause, lpszArchiveName);
 }
+
+bool RunsWithoutThrowing(const std::function<void()>& step)
+{
+    try {
+        step();
+        return true;
+    } catch (CException* e) {
+        e->Delete();
+    } catch (...) {
+    }
+    return false;
+}

@@ -4,6 +4,8 @@
 #include "platform/cstring.h"
 #include "platform/windefs.h"
 
+#include <functional>
+
 // Thrown by pointer, as the framework throws them: `catch (CFileException* e) { ...; e->Delete(); }`.
 class CException
 {
@@ -75,3 +77,7 @@ public:
 
 [[noreturn]] void AfxThrowFileException(int cause, LONG lOsError = -1, LPCSTR lpszFileName = nullptr);
 [[noreturn]] void AfxThrowArchiveException(int cause, LPCSTR lpszArchiveName = nullptr);
+
+// Runs step; false when it threw, whatever it threw (a thrown CException is deleted). For the
+// callers that go on after a failure of their own steps: a game run, an event handler's work.
+bool RunsWithoutThrowing(const std::function<void()>& step);
