@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <exception>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -315,4 +316,16 @@ void WriteFileSafely(const char* path, const std::function<void(CFile&)>& write,
     }
     if (document)
         SyncDirectory(target);
+}
+
+bool WriteBytesSafely(const char* path, const void* data, size_t size, SafeWriteKind kind)
+{
+    try {
+        WriteFileSafely(path, [&](CFile& file) { file.Write(data, UINT(size)); }, kind);
+        return true;
+    } catch (CFileException* e) {
+        e->Delete();
+    } catch (const std::exception&) {
+    }
+    return false;
 }

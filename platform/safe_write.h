@@ -41,3 +41,8 @@ public:
 // rewrite.
 void WriteFileSafely(const char* path, const std::function<void(CFile&)>& write,
                      SafeWriteKind kind = SafeWriteKind::document);
+
+// Writes size bytes from data as WriteFileSafely does; false, with the old file as it was, when
+// the save fails (whatever made it fail).
+bool WriteBytesSafely(const char* path, const void* data, size_t size,
+                      SafeWriteKind kind = SafeWriteKind::document);

@@ -1,6 +1,7 @@
 // file_dialogs.cpp -- file dialogs that speak the framework's Spanish.
 #include "platform/wx/file_dialogs.h"
 
+#include "platform/wx/file_names.h"
 #include "platform/wx/msgbox.h"
 #include "platform/wx/text.h"
 #include "platform/wx/work_area.h"
@@ -75,7 +76,7 @@ void Prepare(wxFileDialog& dlg, const char* accept)
 bool MayReplace(wxWindow* parent, const wxString& title, const wxString& path)
 {
     wxString text = Txt("%1 ya existe.\n¿Desea reemplazarlo?");
-    text.Replace("%1", path);
+    text.Replace("%1", FileDisplayName(path));
     wxMessageDialog ask(parent, text, title, wxYES_NO | wxNO_DEFAULT | wxICON_WARNING);
     ask.SetYesNoLabels(Txt("Sí"), Txt("No"));
     return ShowFitted(ask) == wxID_YES;

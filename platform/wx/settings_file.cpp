@@ -135,19 +135,6 @@ std::string ProgramsEntries(const std::string& bytes, bool whole)
     return reader.Text();
 }
 
-bool Replace(const std::string& path, const std::string& bytes)
-{
-    try {
-        WriteFileSafely(
-            path.c_str(), [&](CFile& file) { file.Write(bytes.data(), UINT(bytes.size())); },
-            SafeWriteKind::scratch);
-        return true;
-    } catch (CFileException* e) {
-        e->Delete();
-        return false;
-    }
-}
-
 } // namespace
 
 wxFileConfig* OpenSettingsFile(const wxString& appName, const wxString& vendorName,
@@ -159,7 +146,9 @@ wxFileConfig* OpenSettingsFile(const wxString& appName, const wxString& vendorNa
     const FileState state = ReadStart(name, kMaxSettingsBytes, &bytes, &whole);
     const std::string kept = ProgramsEntries(bytes, whole);
     const bool replaced =
-        state == FileState::regular && ((whole && kept == bytes) || Replace(name, kept));
+        state == FileState::regular
+        && ((whole && kept == bytes)
+            || WriteBytesSafely(name.c_str(), kept.data(), kept.size(), SafeWriteKind::scratch));
     wxFileConfig* config;
     if (state == FileState::missing || replaced) {
         config = new wxFileConfig(appName, vendorName, path, wxString(), wxCONFIG_USE_LOCAL_FILE);

@@ -54,13 +54,8 @@ bool WriteIfChanged(const wxString& path, const void* data, size_t size, bool* c
     if (!wxFileName::Mkdir(wxFileName(path).GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL))
         return false;
     // Written as a map is saved: a failure leaves the old file, a killed start nothing.
-    try {
-        WriteFileSafely(FileNameBytes(path).c_str(),
-                        [&](CFile& file) { file.Write(data, UINT(size)); });
-    } catch (CFileException* e) {
-        e->Delete();
+    if (!WriteBytesSafely(FileNameBytes(path).c_str(), data, size))
         return false;
-    }
     if (changed != nullptr)
         *changed = true;
     return true;
@@ -235,14 +230,7 @@ bool MarkSays(const wxString& mark, const std::string& registered)
 // has them run again at the next start.
 void WriteMark(const std::string& path, const std::string& registered)
 {
-    try {
-        WriteFileSafely(
-            path.c_str(), [&](CFile& file) { file.Write(registered.data(), UINT(registered.size())); },
-            SafeWriteKind::scratch);
-    } catch (CFileException* e) {
-        e->Delete();
-    } catch (const std::exception&) {
-    }
+    WriteBytesSafely(path.c_str(), registered.data(), registered.size(), SafeWriteKind::scratch);
 }
 
 } // namespace
